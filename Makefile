@@ -1,0 +1,30 @@
+# Everything starts here; the scripts in tools/ do the work.
+.PHONY: all deps build test run screenshot fuzz bench clean
+
+all: build
+
+deps:
+	@tools/install-deps.sh
+
+build: deps
+	@tools/build.sh
+
+test: build
+	@tools/test.sh
+
+run: build
+	@tools/run.sh
+
+screenshot: build
+	@tools/run.sh --screenshot
+
+fuzz: build
+	@tools/install-deps.sh fuzz
+	@tools/fuzz.sh
+
+bench:
+	@tools/install-deps.sh bench
+	@tools/bench.sh
+
+clean:
+	rm -rf build

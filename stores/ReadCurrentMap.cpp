@@ -1,0 +1,7 @@
+#include "Platform.h"
+#include "SystemMap.h"
+
+int ReadCurrentMap(MappingList& list)
+{
+    return IsNT ? ReadScancodeMap(list) : ReadTranslationTableMap(list);
+}

@@ -1,0 +1,67 @@
+// Real registry values for store tests, under HKEY_LOCAL_MACHINE of the test prefix.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+#include "Bytes.h"
+
+namespace testing_registry {
+
+inline void setValue(const char* keyPath, const char* name, DWORD type, const Bytes& data)
+{
+    HKEY key;
+    RegCreateKeyExA(HKEY_LOCAL_MACHINE, keyPath, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr);
+    RegSetValueExA(key, name, 0, type, data.data(), static_cast<DWORD>(data.size()));
+    RegCloseKey(key);
+}
+
+inline void deleteValue(const char* keyPath, const char* name)
+{
+    HKEY key;
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, keyPath, 0, KEY_ALL_ACCESS, &key) == ERROR_SUCCESS) {
+        RegDeleteValueA(key, name);
+        RegCloseKey(key);
+    }
+}
+
+inline void createKey(const char* keyPath)
+{
+    HKEY key;
+    if (RegCreateKeyExA(HKEY_LOCAL_MACHINE, keyPath, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr) ==
+        ERROR_SUCCESS)
+        RegCloseKey(key);
+}
+
+inline bool keyExists(const char* keyPath)
+{
+    HKEY key;
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, keyPath, 0, KEY_READ, &key) != ERROR_SUCCESS)
+        return false;
+    RegCloseKey(key);
+    return true;
+}
+
+struct Value {
+    bool exists = false;
+    DWORD type = 0;
+    Bytes data;
+};
+
+inline Value readValue(const char* keyPath, const char* name)
+{
+    Value value;
+    HKEY key;
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, keyPath, 0, KEY_READ, &key) != ERROR_SUCCESS)
+        return value;
+    DWORD size = 0;
+    if (RegQueryValueExA(key, name, nullptr, &value.type, nullptr, &size) == ERROR_SUCCESS) {
+        value.data.resize(size);
+        value.exists = RegQueryValueExA(key, name, nullptr, nullptr, value.data.data(), &size) == ERROR_SUCCESS;
+    }
+    RegCloseKey(key);
+    return value;
+}
+
+}  // namespace testing_registry

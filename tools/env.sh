@@ -1,0 +1,14 @@
+# Shared settings of the build and run scripts; sourced, not run.
+cd "$(dirname "${BASH_SOURCE[0]}")/.."
+export LC_ALL=C.UTF-8
+# Wine runs the test programs for the architecture this machine can run (see wine-arch.sh).
+wine_arch=$(tools/wine-arch.sh)
+if [ "$wine_arch" = i686 ]; then
+  wine_loader=/usr/lib/wine/wine
+  export WINEARCH=win32
+else
+  wine_loader=/usr/lib/wine/wine64
+  export WINEARCH=win64
+fi
+export WINE_LOADER=$wine_loader
+wintest_dir=build/wintest-$wine_arch
