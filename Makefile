@@ -18,7 +18,7 @@ run: build
 screenshot: build
 	@tools/run.sh --screenshot
 
-fuzz: build
+fuzz: deps
 	@tools/install-deps.sh fuzz
 	@tools/fuzz.sh
 

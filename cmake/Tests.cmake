@@ -1,6 +1,8 @@
 # Test registration for the native and the Wine test trees.
 
-if(NOT SWK_BUILD STREQUAL "ship")
+set(SWK_TESTS OFF)
+if(SWK_BUILD MATCHES "^(native|wintest)$")
+  set(SWK_TESTS ON)
   set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
   set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
   add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
