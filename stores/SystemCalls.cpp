@@ -1,0 +1,32 @@
+#include "SystemCalls.h"
+
+namespace {
+int realMessageBox(HWND owner, LPCSTR text, LPCSTR caption, UINT type)
+{
+    return MessageBoxA(owner, text, caption, type);
+}
+HANDLE realCreateFile(LPCSTR name, DWORD access, DWORD share, LPSECURITY_ATTRIBUTES security,
+                             DWORD creation, DWORD flags, HANDLE templateFile)
+{
+    return CreateFileA(name, access, share, security, creation, flags, templateFile);
+}
+BOOL realDeviceIoControl(HANDLE device, DWORD code, LPVOID in, DWORD inSize, LPVOID out, DWORD outSize,
+                                LPDWORD returned, LPOVERLAPPED overlapped)
+{
+    return DeviceIoControl(device, code, in, inSize, out, outSize, returned, overlapped);
+}
+BOOL realCloseHandle(HANDLE handle) { return CloseHandle(handle); }
+BOOL realExitWindowsEx(UINT flags, DWORD reason) { return ExitWindowsEx(flags, reason); }
+BOOL realWinHelp(HWND owner, LPCSTR file, UINT command, ULONG_PTR data)
+{
+    return WinHelpA(owner, file, command, data);
+}
+UINT realWinExec(LPCSTR commandLine, UINT show) { return WinExec(commandLine, show); }
+}  // namespace
+
+const SystemCalls realSystemCalls = {
+    realMessageBox, realCreateFile, realDeviceIoControl, realCloseHandle,
+    realExitWindowsEx, realWinHelp, realWinExec,
+};
+
+SystemCalls systemCalls = realSystemCalls;

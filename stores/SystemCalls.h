@@ -1,0 +1,24 @@
+// The calls that reach beyond the program: a person's answer to a message box, the
+// keyboard driver's device, restarting Windows, WinHelp and starting another program.
+// Everything goes through this one table so that tests can stand in for them; by
+// default it holds the real Win32 functions.
+#pragma once
+
+#include <windows.h>
+
+struct SystemCalls {
+    int (*messageBox)(HWND owner, LPCSTR text, LPCSTR caption, UINT type);
+    HANDLE (*createFile)(LPCSTR name, DWORD access, DWORD share, LPSECURITY_ATTRIBUTES security,
+                         DWORD creation, DWORD flags, HANDLE templateFile);
+    BOOL (*deviceIoControl)(HANDLE device, DWORD code, LPVOID in, DWORD inSize, LPVOID out, DWORD outSize,
+                            LPDWORD returned, LPOVERLAPPED overlapped);
+    BOOL (*closeHandle)(HANDLE handle);
+    BOOL (*exitWindowsEx)(UINT flags, DWORD reason);
+    BOOL (*winHelp)(HWND owner, LPCSTR file, UINT command, ULONG_PTR data);
+    UINT (*winExec)(LPCSTR commandLine, UINT show);
+};
+
+extern SystemCalls systemCalls;
+
+// The real functions, for tests that put them back.
+extern const SystemCalls realSystemCalls;

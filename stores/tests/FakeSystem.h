@@ -1,0 +1,111 @@
+// Stand-ins for the calls in SystemCalls: message boxes answered from a script and
+// recorded, a keyboard driver that is present or absent, and restarts, help calls and
+// program starts that are only recorded. Install with FakeSystem::install(); the real
+// calls come back with FakeSystem::restore() (done by the fixture's TearDown).
+#pragma once
+
+#include <windows.h>
+
+#include <deque>
+#include <string>
+#include <vector>
+
+#include "SystemCalls.h"
+
+struct ShownBox {
+    HWND owner;
+    std::string text, caption;
+    UINT type;
+};
+
+struct DeviceCall {
+    HANDLE device;
+    DWORD code;
+    std::vector<unsigned char> input;
+    LPVOID output;
+    DWORD outputSize;
+};
+
+struct FakeSystem {
+    // Message boxes
+    std::vector<ShownBox> boxes;
+    std::deque<int> answers;  // given in order; IDOK once they run out
+
+    // The keyboard driver
+    bool driverLoaded = false;
+    BOOL deviceResult = TRUE;
+    std::vector<std::string> opened;  // names passed to createFile
+    std::vector<DeviceCall> deviceCalls;
+    int openHandles = 0;
+
+    // Restart, help, program start
+    std::vector<UINT> restarts;
+    struct HelpCall {
+        HWND owner;
+        std::string file;
+        UINT command;
+        ULONG_PTR data;
+    };
+    std::vector<HelpCall> helpCalls;
+    BOOL helpResult = TRUE;
+    std::vector<std::pair<std::string, UINT>> started;
+
+    static FakeSystem*& current()
+    {
+        static FakeSystem* fake = nullptr;
+        return fake;
+    }
+
+    void install()
+    {
+        current() = this;
+        systemCalls.messageBox = [](HWND owner, LPCSTR text, LPCSTR caption, UINT type) {
+            FakeSystem& f = *current();
+            f.boxes.push_back({owner, text ? text : "", caption ? caption : "", type});
+            if (f.answers.empty())
+                return IDOK;
+            int answer = f.answers.front();
+            f.answers.pop_front();
+            return answer;
+        };
+        systemCalls.createFile = [](LPCSTR name, DWORD, DWORD, LPSECURITY_ATTRIBUTES, DWORD, DWORD, HANDLE) {
+            FakeSystem& f = *current();
+            f.opened.push_back(name);
+            if (!f.driverLoaded) {
+                SetLastError(ERROR_FILE_NOT_FOUND);
+                return INVALID_HANDLE_VALUE;
+            }
+            ++f.openHandles;
+            return reinterpret_cast<HANDLE>(static_cast<ULONG_PTR>(0x4D0));
+        };
+        systemCalls.deviceIoControl = [](HANDLE device, DWORD code, LPVOID in, DWORD inSize, LPVOID out,
+                                         DWORD outSize, LPDWORD, LPOVERLAPPED) {
+            FakeSystem& f = *current();
+            const unsigned char* bytes = static_cast<const unsigned char*>(in);
+            f.deviceCalls.push_back({device, code, std::vector<unsigned char>(bytes, bytes + inSize), out, outSize});
+            return f.deviceResult;
+        };
+        systemCalls.closeHandle = [](HANDLE) {
+            --current()->openHandles;
+            return TRUE;
+        };
+        systemCalls.exitWindowsEx = [](UINT flags, DWORD) {
+            current()->restarts.push_back(flags);
+            return TRUE;
+        };
+        systemCalls.winHelp = [](HWND owner, LPCSTR file, UINT command, ULONG_PTR data) {
+            current()->helpCalls.push_back({owner, file ? file : "", command, data});
+            return current()->helpResult;
+        };
+        systemCalls.winExec = [](LPCSTR commandLine, UINT show) {
+            current()->started.push_back({commandLine, show});
+            return 33u;
+        };
+    }
+
+    static void restore()
+    {
+        systemCalls = realSystemCalls;
+        current() = nullptr;
+    }
+};
