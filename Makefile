@@ -16,7 +16,7 @@ run: build
 	@tools/run.sh
 
 screenshot: build
-	@tools/run.sh --screenshot
+	@tools/run.sh --screenshot --seed-mappings
 
 fuzz: deps
 	@tools/install-deps.sh fuzz

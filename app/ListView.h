@@ -1,0 +1,40 @@
+// Thin wrappers of the list-view controls that the main window binds from its template.
+#pragma once
+
+#include <windows.h>
+#include <commctrl.h>
+
+class ListView {
+public:
+    void Attach(HWND hwnd) { hwnd_ = hwnd; }
+    HWND Handle() const { return hwnd_; }
+
+    int Count() const;
+    // Appends a row whose text (and image, if asked) the parent supplies on request.
+    int InsertCallbackRow(int index, bool withImage);
+    int AppendRowWithData(LPARAM data);
+    LPARAM ItemData(int row) const;
+    void SetRowState(int row, UINT state, UINT mask);
+    UINT RowState(int row, UINT mask) const;
+    void EnsureVisible(int row);
+    // The row after `start` (from -1: the first) with the LVNI_* flags, or -1.
+    int NextRow(int start, UINT flags) const;
+    void DeleteRow(int row);
+    void DeleteAllRows();
+    void RedrawAllRows();
+    void AddColumn(int index, const char* heading, int width);
+    int ColumnWidth(int column) const;
+    void SetColumnWidth(int column, int width);
+    void SetExtendedStyle(DWORD mask, DWORD style);
+    void SetSmallImageList(HIMAGELIST images);
+
+protected:
+    HWND hwnd_ = nullptr;
+};
+
+// The mapped-keys list: several rows can be selected.
+class MappedKeysList : public ListView {
+public:
+    void SelectSingleRow(int row);
+    void SelectAllRows();
+};

@@ -1,0 +1,196 @@
+#include "MainWindow.h"
+
+#include "AppMessageBox.h"
+#include "Application.h"
+#include "Platform.h"
+#include "SystemCalls.h"
+#include "SystemMap.h"
+#include "resource.h"
+
+namespace {
+
+const CommandEntry<MainWindow> commands[] = {
+    {IDC_MAP, &MainWindow::OnMap},          {IDC_SWAP, &MainWindow::OnSwap},
+    {IDC_DISABLE, &MainWindow::OnDisable},  {IDC_UNMAP, &MainWindow::OnUnmap},
+    {IDC_SAVE, &MainWindow::OnSaveMap},     {IDC_LOAD, &MainWindow::OnLoadMap},
+    {IDC_ABOUT, &MainWindow::OnAbout},      {IDOK, &MainWindow::OnOK},
+    {IDCANCEL, &MainWindow::OnCancel},
+};
+
+const NotifyEntry<MainWindow> notifications[] = {
+    {IDC_MAPPED_LIST, LVN_GETDISPINFOA, &MainWindow::OnMappedDispInfo},
+    {IDC_FROM_LIST, LVN_GETDISPINFOA, &MainWindow::OnKeyDispInfo},
+    {IDC_TO_LIST, LVN_GETDISPINFOA, &MainWindow::OnKeyDispInfo},
+    {IDC_MAPPED_LIST, static_cast<UINT>(NM_CUSTOMDRAW), &MainWindow::OnCustomDraw},
+    {IDC_FROM_LIST, static_cast<UINT>(NM_CUSTOMDRAW), &MainWindow::OnCustomDraw},
+    {IDC_TO_LIST, static_cast<UINT>(NM_CUSTOMDRAW), &MainWindow::OnCustomDraw},
+    {IDC_FROM_LIST, static_cast<UINT>(LVN_ITEMCHANGED), &MainWindow::OnKeyItemChanged},
+    {IDC_TO_LIST, static_cast<UINT>(LVN_ITEMCHANGED), &MainWindow::OnKeyItemChanged},
+    {IDC_MAPPED_LIST, static_cast<UINT>(LVN_ITEMCHANGED), &MainWindow::OnMappedItemChanged},
+    {IDC_MAPPED_LIST, static_cast<UINT>(NM_SETFOCUS), &MainWindow::OnMappedSetFocus},
+    {IDC_MAPPED_LIST, static_cast<UINT>(LVN_KEYDOWN), &MainWindow::OnMappedKeyDown},
+};
+
+HICON LoadAppIcon(int size)
+{
+    return static_cast<HICON>(LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDR_MAINFRAME), IMAGE_ICON,
+                                         size, size, LR_DEFAULTCOLOR));
+}
+
+class AboutBox : public Dialog {};
+
+}  // namespace
+
+MainWindow::MainWindow(Application& application) : application_(application)
+{
+    bigIcon = LoadAppIcon(32);
+    smallIcon = LoadAppIcon(16);
+}
+
+MainWindow::~MainWindow()
+{
+    // Normally gone with the window; not when the window never opened.
+    if (smallIcon)
+        DestroyIcon(smallIcon);
+    if (bigIcon)
+        DestroyIcon(bigIcon);
+}
+
+INT_PTR MainWindow::Run() { return RunModal(IDD_MAIN, nullptr); }
+
+BOOL MainWindow::OnInitDialog()
+{
+    swapButton = Item(IDC_SWAP);
+    toList.Attach(Item(IDC_TO_LIST));
+    fromList.Attach(Item(IDC_FROM_LIST));
+    unmapButton = Item(IDC_UNMAP);
+    mappedList.Attach(Item(IDC_MAPPED_LIST));
+
+    warnRestart = application_.settings.ReadSettingInt("WarnRestart", 1);
+    noColor = application_.settings.ReadSettingInt("NoColor", 0);
+    DetectPlatform();
+
+    kindImages = ImageList_LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDB_KIND_IMAGES), 16, 0,
+                                      RGB(0, 255, 0), IMAGE_BITMAP, LR_DEFAULTCOLOR);
+    SendMessageA(Handle(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(bigIcon));
+    SendMessageA(Handle(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon));
+
+    mappedList.AddColumn(0, "Key", 90);
+    mappedList.AddColumn(1, "Mapped to", 90);
+    mappedList.SetSmallImageList(kindImages);
+    if (ListViewSupportsFullRowSelect()) {
+        mappedList.SetExtendedStyle(LVS_EX_FULLROWSELECT, LVS_EX_FULLROWSELECT);
+        fromList.SetExtendedStyle(LVS_EX_FULLROWSELECT, LVS_EX_FULLROWSELECT);
+        toList.SetExtendedStyle(LVS_EX_FULLROWSELECT, LVS_EX_FULLROWSELECT);
+    }
+
+    int result = ReadCurrentMap(mappings);
+    if (const char* message = ReadFailureMessage(result)) {
+        systemCalls.messageBox(Handle(), message, "Swivelkin error", MB_OK | MB_ICONERROR);
+        End(IDCANCEL);
+        return TRUE;
+    }
+    mappings.normalise();
+
+    fromList.AddColumn(0, nullptr, 100);
+    toList.AddColumn(0, nullptr, 100);
+    FillKeyLists();
+    const UINT both = LVIS_SELECTED | LVIS_FOCUSED;
+    fromList.SetRowState(0, both, both);
+    toList.SetRowState(0, both, both);
+    fromList.SetColumnWidth(0, LVSCW_AUTOSIZE);
+    toList.SetColumnWidth(0, LVSCW_AUTOSIZE);
+
+    dirty = 0;
+    if (mappings.count() > 0) {
+        InsertMappingRows();
+        mappedList.SelectSingleRow(0);
+        SyncKeyLists(0);
+    }
+    if (!commandLineFile.empty() && !LoadMapFile(commandLineFile.c_str()))
+        systemCalls.messageBox(Handle(),
+                               "File load failed.\n\nList will display mappings (if any) that\n"
+                               "are currently in effect.",
+                               "Swivelkin", MB_OK | MB_ICONINFORMATION);
+
+    mappedList.SetColumnWidth(0, LVSCW_AUTOSIZE_USEHEADER);
+    keyColumnMinWidth = mappedList.ColumnWidth(0) + 3;
+    mappedList.SetColumnWidth(0, keyColumnMinWidth);
+    mappedList.SetColumnWidth(1, LVSCW_AUTOSIZE_USEHEADER);
+    mappedToColumnMinWidth = mappedList.ColumnWidth(1);
+    FitColumns();
+    UpdateButtons();
+
+    if (application_.sharedBlock)
+        application_.sharedBlock->hWndMain = static_cast<std::uint32_t>(reinterpret_cast<ULONG_PTR>(Handle()));
+    return TRUE;
+}
+
+void MainWindow::FillKeyLists()
+{
+    for (int index = 0; index < KeyCatalogue::size; ++index) {
+        if (!IsNT && KeyCatalogue::isExtended(KeyCatalogue::entryAt(index).code))
+            continue;
+        if (index >= 1) {
+            fromList.AppendRowWithData(index);
+            ++fromListCount;
+        }
+        toList.AppendRowWithData(index);
+        ++toListCount;
+    }
+}
+
+void MainWindow::InsertMappingRows()
+{
+    for (int i = 0; i < mappings.count(); ++i)
+        mappedList.InsertCallbackRow(i, true);
+}
+
+bool MainWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, INT_PTR& result)
+{
+    switch (message) {
+    case WM_COMMAND:
+        if (DispatchCommand(this, commands, LOWORD(wParam)))
+            return true;
+        if (HIWORD(wParam) == BN_CLICKED)
+            application_.OnCommand(LOWORD(wParam), Handle());
+        return true;
+    case WM_NOTIFY: {
+        LRESULT value = 0;
+        if (!DispatchNotify(this, notifications, reinterpret_cast<NMHDR*>(lParam), value))
+            return false;
+        result = MessageResult(value);
+        return true;
+    }
+    case WM_APP_IDENTIFY:
+        result = MessageResult(INSTANCE_REPLY);
+        return true;
+    case WM_APP_LOADFILE:
+        if (application_.sharedBlock)
+            LoadMapFile(application_.sharedBlock->filePath);
+        result = MessageResult(0);
+        return true;
+    case WM_DESTROY:
+        OnDestroy();
+        return false;
+    }
+    return false;
+}
+
+void MainWindow::OnDestroy()
+{
+    mappings.clear();
+    DestroyIcon(smallIcon);
+    smallIcon = nullptr;
+    DestroyIcon(bigIcon);
+    bigIcon = nullptr;
+    systemCalls.winHelp(Handle(), HelpFilePath().c_str(), HELP_QUIT, 0);
+}
+
+void MainWindow::OnAbout()
+{
+    AboutBox about;
+    about.RunModal(IDD_ABOUTBOX, Handle());
+}
+
+void MainWindow::OnCancel() { End(IDCANCEL); }

@@ -1,0 +1,24 @@
+// Resource and control ids; the numbers are the ones the templates and peers use.
+#pragma once
+
+#define IDD_ABOUTBOX 100
+#define IDD_MAIN 101
+#define IDR_MAINFRAME 128
+#define IDB_KIND_IMAGES 129
+#define IDD_RESTART_NOTICE 130
+
+#define IDC_MAPPED_LIST 1000
+#define IDC_MAP 1001
+#define IDC_UNMAP 1002
+#define IDC_SAVE 1003
+#define IDC_ABOUT 1005
+#define IDC_LOAD 1006
+#define IDC_DISABLE 1007
+#define IDC_FROM_LIST 1009
+#define IDC_TO_LIST 1010
+#define IDC_SWAP 1011
+#define IDC_MAPPED_GROUP 1012
+#define IDC_DONT_SHOW_AGAIN 1013
+
+#define IDS_APP_TITLE 57344
+#define ID_HELP 57670

@@ -1,0 +1,184 @@
+// Drives the real main window as a user would, from inside its modal loop.
+#pragma once
+
+#include <windows.h>
+#include <commctrl.h>
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "Application.h"
+#include "FakeSystem.h"
+#include "MainWindow.h"
+#include "Platform.h"
+#include "Registry.h"
+#include "resource.h"
+
+namespace window_driver {
+
+inline std::function<void(HWND)>& pendingScript()
+{
+    static std::function<void(HWND)> script;
+    return script;
+}
+
+inline MainWindow*& runningWindow()
+{
+    static MainWindow* window = nullptr;
+    return window;
+}
+
+// Runs the window modally; `script` runs once inside its modal loop, and the window is
+// cancelled afterwards unless the script ended it. Returns the window's end code.
+inline INT_PTR RunWindow(MainWindow& window, std::function<void(HWND)> script)
+{
+    pendingScript() = std::move(script);
+    runningWindow() = &window;
+    UINT_PTR timer = SetTimer(nullptr, 0, 1, [](HWND, UINT, UINT_PTR id, DWORD) {
+        KillTimer(nullptr, id);
+        MainWindow* w = runningWindow();
+        if (!w || !w->Handle() || w->Ended())
+            return;
+        auto script = std::move(pendingScript());
+        if (script)
+            script(w->Handle());
+        if (w->Handle() && !w->Ended())
+            w->End(-7);
+    });
+    INT_PTR result = window.Run();
+    KillTimer(nullptr, timer);
+    runningWindow() = nullptr;
+    return result;
+}
+
+inline std::string ItemText(HWND list, int row, int column = 0)
+{
+    char text[256] = "";
+    LVITEMA item = {};
+    item.iSubItem = column;
+    item.pszText = text;
+    item.cchTextMax = sizeof text;
+    SendMessageA(list, LVM_GETITEMTEXTA, row, reinterpret_cast<LPARAM>(&item));
+    return text;
+}
+
+inline int ItemImage(HWND list, int row)
+{
+    LVITEMA item = {};
+    item.mask = LVIF_IMAGE;
+    item.iItem = row;
+    SendMessageA(list, LVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item));
+    return item.iImage;
+}
+
+inline int RowCount(HWND list) { return static_cast<int>(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0)); }
+
+// "Key>Mapped to" for every row of the mapped-keys list.
+inline std::vector<std::string> MappedRows(HWND window)
+{
+    HWND list = GetDlgItem(window, IDC_MAPPED_LIST);
+    std::vector<std::string> rows;
+    for (int i = 0; i < RowCount(list); ++i)
+        rows.push_back(ItemText(list, i, 0) + ">" + ItemText(list, i, 1));
+    return rows;
+}
+
+inline std::vector<int> SelectedRows(HWND list)
+{
+    std::vector<int> rows;
+    for (int i = -1; (i = static_cast<int>(SendMessageA(list, LVM_GETNEXTITEM, i, LVNI_SELECTED))) != -1;)
+        rows.push_back(i);
+    return rows;
+}
+
+inline int FocusedRow(HWND list) { return static_cast<int>(SendMessageA(list, LVM_GETNEXTITEM, -1, LVNI_FOCUSED)); }
+
+// Name of the one selected key of a key list, or "" when none is selected.
+inline std::string SelectedKey(HWND window, int listId)
+{
+    HWND list = GetDlgItem(window, listId);
+    std::vector<int> rows = SelectedRows(list);
+    return rows.empty() ? "" : ItemText(list, rows[0]);
+}
+
+inline void SetRowState(HWND list, int row, UINT state, UINT mask)
+{
+    LVITEMA item = {};
+    item.state = state;
+    item.stateMask = mask;
+    SendMessageA(list, LVM_SETITEMSTATE, row, reinterpret_cast<LPARAM>(&item));
+}
+
+// Clicks a key by name in a key list (selected and focused, as a click leaves it).
+inline void PickKey(HWND window, int listId, const std::string& name)
+{
+    HWND list = GetDlgItem(window, listId);
+    for (int i = 0; i < RowCount(list); ++i)
+        if (ItemText(list, i) == name) {
+            SetRowState(list, i, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+            return;
+        }
+    ADD_FAILURE() << "no key " << name;
+}
+
+// Selects exactly these rows of the mapped-keys list, the first one focused.
+inline void PickRows(HWND window, std::vector<int> rows)
+{
+    HWND list = GetDlgItem(window, IDC_MAPPED_LIST);
+    SetRowState(list, -1, 0, LVIS_SELECTED | LVIS_FOCUSED);
+    for (size_t n = 0; n < rows.size(); ++n)
+        SetRowState(list, rows[n], LVIS_SELECTED | (n == 0 ? LVIS_FOCUSED : 0), LVIS_SELECTED | LVIS_FOCUSED);
+}
+
+inline void Click(HWND window, int id)
+{
+    SendMessageA(window, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(window, id)));
+}
+
+inline bool Enabled(HWND window, int id) { return IsWindowEnabled(GetDlgItem(window, id)) != FALSE; }
+
+const char layoutKey[] = "SYSTEM\\CurrentControlSet\\Control\\Keyboard Layout";
+
+// Stores a "ScanCode Map" of these (from, to) pairs, or removes the value for none.
+inline void StoreScancodeMap(std::vector<std::pair<ScanCode, ScanCode>> rows)
+{
+    testing_registry::createKey(layoutKey);
+    if (rows.empty()) {
+        testing_registry::deleteValue(layoutKey, "ScanCode Map");
+        return;
+    }
+    Bytes value = words({0, 0, static_cast<std::uint32_t>(rows.size() + 1)});
+    for (auto& row : rows) {
+        Bytes entry = words({static_cast<std::uint32_t>(row.first) << 16 | row.second});
+        value.insert(value.end(), entry.begin(), entry.end());
+    }
+    Bytes terminator = words({0});
+    value.insert(value.end(), terminator.begin(), terminator.end());
+    testing_registry::setValue(layoutKey, "ScanCode Map", REG_BINARY, value);
+}
+
+// A fresh application with its settings opened, the fake system calls installed, and a
+// clean settings file for each test.
+struct WindowTest : ::testing::Test {
+    void SetUp() override
+    {
+        fake.install();
+        application.settings.OpenSettings();
+        DeleteFileA(application.settings.settingsPath.c_str());
+        DetectPlatform();
+        StoreScancodeMap({});
+    }
+    void TearDown() override
+    {
+        FakeSystem::restore();
+        DeleteFileA(application.settings.settingsPath.c_str());
+        StoreScancodeMap({});
+    }
+    FakeSystem fake;
+    Application application;
+};
+
+}  // namespace window_driver
