@@ -2,7 +2,7 @@
 # Builds the benchmarks natively with optimisation and runs them.
 set -eu
 source "$(dirname "$0")/env.sh"
-dir=build/bench
+dir=$build/bench
 [ -f $dir/CMakeCache.txt ] || cmake -S . -B $dir -DSWK_BUILD=bench -DCMAKE_BUILD_TYPE=Release >/dev/null
 cmake --build $dir -j "$(nproc)" -- --no-print-directory
 for b in $dir/bench/*_bench; do "$b" "$@"; done

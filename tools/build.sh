@@ -10,17 +10,17 @@ configure() {
   [ -f "$dir/CMakeCache.txt" ] || cmake -S . -B "$dir" -G "Unix Makefiles" "$@" >"$dir.configure.log" 2>&1 \
     || { cat "$dir.configure.log"; exit 1; }
 }
-mkdir -p build
-configure build/native -DSWK_BUILD=native
-configure build/ship -DSWK_BUILD=ship -DCMAKE_BUILD_TYPE=MinSizeRel \
+mkdir -p $build
+configure $build/native -DSWK_BUILD=native
+configure $build/ship -DSWK_BUILD=ship -DCMAKE_BUILD_TYPE=MinSizeRel \
   -DCMAKE_TOOLCHAIN_FILE="$toolchain" -DSWK_MINGW_ARCH=i686 -DSWK_MINGW_THREADS=win32
 configure "$wintest_dir" -DSWK_BUILD=wintest \
   -DCMAKE_TOOLCHAIN_FILE="$toolchain" -DSWK_MINGW_ARCH="$wine_arch" -DSWK_MINGW_THREADS=posix \
   -DSWK_WINE_LOADER="$wine_loader"
 
-for dir in build/native build/ship "$wintest_dir"; do
+for dir in $build/native $build/ship "$wintest_dir"; do
   cmake --build "$dir" -j "$(nproc)" -- --no-print-directory
 done
 
 # One CTest run over all trees, with one summary.
-printf 'subdirs("native")\nsubdirs("ship")\nsubdirs("%s")\n' "${wintest_dir#build/}" >build/CTestTestfile.cmake
+printf 'subdirs("native")\nsubdirs("ship")\nsubdirs("%s")\n' "${wintest_dir#$build/}" >$build/CTestTestfile.cmake

@@ -11,4 +11,6 @@ else
   export WINEARCH=win64
 fi
 export WINE_LOADER=$wine_loader
-wintest_dir=build/wintest-$wine_arch
+# SWK_BUILD_DIR lets two people build side by side in one work tree.
+build=${SWK_BUILD_DIR:-build}
+wintest_dir=$build/wintest-$wine_arch

@@ -3,7 +3,7 @@
 #   FUZZ_SECONDS  time per target (default 60)
 set -eu
 source "$(dirname "$0")/env.sh"
-dir=build/fuzz
+dir=$build/fuzz
 [ -f $dir/CMakeCache.txt ] || CXX=clang++ CC=clang cmake -S . -B $dir -DSWK_BUILD=fuzz >/dev/null
 cmake --build $dir -j "$(nproc)" -- --no-print-directory
 for target in $dir/fuzz/*_fuzz; do

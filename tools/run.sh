@@ -19,8 +19,8 @@ done
 [ -n "${DISPLAY:-}" ] || screenshot=yes
 
 # The shipped 32-bit program where Wine can run it; otherwise the same sources built for x86_64.
-if [ "$wine_arch" = i686 ]; then exe=$PWD/build/ship/app/Swivelkin.exe; else exe=$PWD/$wintest_dir/app/Swivelkin.exe; fi
-export WINEPREFIX=$PWD/build/run-prefix-$wine_arch WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+if [ "$wine_arch" = i686 ]; then exe=$PWD/$build/ship/app/Swivelkin.exe; else exe=$PWD/$wintest_dir/app/Swivelkin.exe; fi
+export WINEPREFIX=$PWD/$build/run-prefix-$wine_arch WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 
 if [ "$screenshot" = no ]; then
   [ -d "$WINEPREFIX/drive_c" ] || tools/wine-prefix.sh setup "$WINEPREFIX"
@@ -28,6 +28,6 @@ if [ "$screenshot" = no ]; then
   exec "$wine_loader" "$exe" "$@"
 fi
 
-out=$PWD/build/screenshot.png
+out=$PWD/$build/screenshot.png
 xvfb-run -a -s "-screen 0 1024x768x24" tools/screenshot.sh "$exe" "$out" "$seed" "$@"
 echo "Screenshot of the window: $out"
