@@ -18,12 +18,22 @@ struct ShownBox {
     UINT type;
 };
 
+struct DeviceOpen {
+    std::string name;
+    DWORD access, share;
+    LPSECURITY_ATTRIBUTES security;
+    DWORD creation, flags;
+    HANDLE templateFile;
+};
+
 struct DeviceCall {
     HANDLE device;
     DWORD code;
     std::vector<unsigned char> input;
     LPVOID output;
     DWORD outputSize;
+    LPDWORD returned;
+    LPOVERLAPPED overlapped;
 };
 
 struct FakeSystem {
@@ -35,11 +45,15 @@ struct FakeSystem {
     bool driverLoaded = false;
     BOOL deviceResult = TRUE;
     std::vector<std::string> opened;  // names passed to createFile
+    std::vector<DeviceOpen> opens;    // every argument passed to createFile
     std::vector<DeviceCall> deviceCalls;
     int openHandles = 0;
+    std::vector<HANDLE> closed;
+    static HANDLE deviceHandle() { return reinterpret_cast<HANDLE>(static_cast<ULONG_PTR>(0x4D0)); }
 
     // Restart, help, program start
-    std::vector<UINT> restarts;
+    std::vector<UINT> restarts;        // flags
+    std::vector<DWORD> restartReasons;
     struct HelpCall {
         HWND owner;
         std::string file;
@@ -68,29 +82,34 @@ struct FakeSystem {
             f.answers.pop_front();
             return answer;
         };
-        systemCalls.createFile = [](LPCSTR name, DWORD, DWORD, LPSECURITY_ATTRIBUTES, DWORD, DWORD, HANDLE) {
+        systemCalls.createFile = [](LPCSTR name, DWORD access, DWORD share, LPSECURITY_ATTRIBUTES security,
+                                    DWORD creation, DWORD flags, HANDLE templateFile) {
             FakeSystem& f = *current();
             f.opened.push_back(name);
+            f.opens.push_back({name, access, share, security, creation, flags, templateFile});
             if (!f.driverLoaded) {
                 SetLastError(ERROR_FILE_NOT_FOUND);
                 return INVALID_HANDLE_VALUE;
             }
             ++f.openHandles;
-            return reinterpret_cast<HANDLE>(static_cast<ULONG_PTR>(0x4D0));
+            return deviceHandle();
         };
         systemCalls.deviceIoControl = [](HANDLE device, DWORD code, LPVOID in, DWORD inSize, LPVOID out,
-                                         DWORD outSize, LPDWORD, LPOVERLAPPED) {
+                                         DWORD outSize, LPDWORD returned, LPOVERLAPPED overlapped) {
             FakeSystem& f = *current();
             const unsigned char* bytes = static_cast<const unsigned char*>(in);
-            f.deviceCalls.push_back({device, code, std::vector<unsigned char>(bytes, bytes + inSize), out, outSize});
+            f.deviceCalls.push_back(
+                {device, code, std::vector<unsigned char>(bytes, bytes + inSize), out, outSize, returned, overlapped});
             return f.deviceResult;
         };
-        systemCalls.closeHandle = [](HANDLE) {
+        systemCalls.closeHandle = [](HANDLE handle) {
             --current()->openHandles;
+            current()->closed.push_back(handle);
             return TRUE;
         };
-        systemCalls.exitWindowsEx = [](UINT flags, DWORD) {
+        systemCalls.exitWindowsEx = [](UINT flags, DWORD reason) {
             current()->restarts.push_back(flags);
+            current()->restartReasons.push_back(reason);
             return TRUE;
         };
         systemCalls.winHelp = [](HWND owner, LPCSTR file, UINT command, ULONG_PTR data) {
