@@ -192,5 +192,3 @@ void MainWindow::OnAbout()
     AboutBox about;
     about.RunModal(IDD_ABOUTBOX, Handle());
 }
-
-void MainWindow::OnCancel() { End(IDCANCEL); }

@@ -39,6 +39,9 @@ public:
     // Map files
     void OnSaveMap();
     void OnLoadMap();
+    void SaveMapFile(const std::string& path);
+    bool AskForMapFile(bool save, std::string& path);
+    void RememberDirectory(const std::string& path);
 
     void OnOK();
     void OnCancel();

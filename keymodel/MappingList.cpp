@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
+#include <utility>
 
 namespace {
 void* defaultResize(void* block, std::size_t bytes)
@@ -143,6 +144,14 @@ void MappingList::clear()
         resizeStorage(rows_, 0);
     rows_ = nullptr;
     count_ = 0;
+}
+
+void MappingList::swap(MappingList& other)
+{
+    std::swap(rows_, other.rows_);
+    std::swap(count_, other.count_);
+    std::swap(toStatus_, other.toStatus_);
+    std::swap(fromStatus_, other.fromStatus_);
 }
 
 void MappingList::resetDerived()

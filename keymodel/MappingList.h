@@ -44,6 +44,8 @@ public:
     // Makes `from` produce `to`: retargets the first row of that source or appends one.
     int setMapping(ScanCode from, ScanCode to);
     void clear();
+    // Exchanges the whole contents of two lists; cannot fail.
+    void swap(MappingList& other);
     void resetDerived();
     // Sorts by source name, brings swap pairs together and recomputes kinds and statuses.
     void normalise();

@@ -22,11 +22,15 @@ BOOL realWinHelp(HWND owner, LPCSTR file, UINT command, ULONG_PTR data)
     return WinHelpA(owner, file, command, data);
 }
 UINT realWinExec(LPCSTR commandLine, UINT show) { return WinExec(commandLine, show); }
+BOOL realWriteFile(HANDLE file, LPCVOID data, DWORD size, LPDWORD written, LPOVERLAPPED overlapped)
+{
+    return WriteFile(file, data, size, written, overlapped);
+}
 }  // namespace
 
 const SystemCalls realSystemCalls = {
     realMessageBox, realCreateFile, realDeviceIoControl, realCloseHandle,
-    realExitWindowsEx, realWinHelp, realWinExec,
+    realExitWindowsEx, realWinHelp, realWinExec, realWriteFile,
 };
 
 SystemCalls systemCalls = realSystemCalls;

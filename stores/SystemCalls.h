@@ -1,5 +1,6 @@
 // The calls that reach beyond the program: a person's answer to a message box, the
-// keyboard driver's device, restarting Windows, WinHelp and starting another program.
+// keyboard driver's device, restarting Windows, WinHelp, starting another program, and
+// writing a file (a disk can fill up or fail half-way).
 // Everything goes through this one table so that tests can stand in for them; by
 // default it holds the real Win32 functions.
 #pragma once
@@ -16,6 +17,7 @@ struct SystemCalls {
     BOOL (*exitWindowsEx)(UINT flags, DWORD reason);
     BOOL (*winHelp)(HWND owner, LPCSTR file, UINT command, ULONG_PTR data);
     UINT (*winExec)(LPCSTR commandLine, UINT show);
+    BOOL (*writeFile)(HANDLE file, LPCVOID data, DWORD size, LPDWORD written, LPOVERLAPPED overlapped);
 };
 
 extern SystemCalls systemCalls;

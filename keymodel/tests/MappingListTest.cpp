@@ -195,6 +195,18 @@ TEST(MappingListEdit, RemovingRowsMovesLaterRowsDownAndFreesTheLast)
     EXPECT_EQ(nullptr, list.rows());
 }
 
+TEST(MappingListEdit, SwapExchangesRowsAndStatuses)
+{
+    MappingList a, b;
+    fill(a, {{"A", "B"}});
+    a.normalise();
+    b.swap(a);
+    EXPECT_EQ(0, a.count());
+    EXPECT_EQ(NotInvolved, a.toStatus(indexOf("B")));
+    EXPECT_EQ((Rows{"A>B:0"}), describe(b));
+    EXPECT_EQ(Plain, b.toStatus(indexOf("B")));
+}
+
 TEST(MappingListEdit, AppendedRowHasADefinedKindBeforeNormalise)
 {
     MappingList list;

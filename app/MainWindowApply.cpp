@@ -1,0 +1,76 @@
+// OK writes the list to the store of the running platform; Cancel leaves without writing.
+#include "AppMessageBox.h"
+#include "Application.h"
+#include "MainWindow.h"
+#include "Platform.h"
+#include "SystemMap.h"
+#include "resource.h"
+
+namespace {
+
+// Tells the user that new mappings wait for the next log-on, with a way to stop telling.
+class RestartNotice : public Dialog {
+public:
+    BOOL dontShowAgain = FALSE;
+
+protected:
+    bool OnMessage(UINT message, WPARAM wParam, LPARAM, INT_PTR&) override
+    {
+        if (message != WM_COMMAND || LOWORD(wParam) != IDOK)
+            return false;
+        dontShowAgain = IsDlgButtonChecked(Handle(), IDC_DONT_SHOW_AGAIN) == BST_CHECKED;
+        End(IDOK);
+        return true;
+    }
+};
+
+}  // namespace
+
+void MainWindow::OnOK()
+{
+    if (IsNT) {
+        if (dirty) {
+            switch (WriteScancodeMap(mappings)) {
+            case OpenFailed:
+                // Nothing was written: the user may try again or leave with Cancel.
+                AppMessageBox(Handle(), "Error opening mapping key.");
+                return;
+            case WriteFailed:
+                AppMessageBox(Handle(), "Error writing map data to the registry.");
+                break;
+            case Written:
+                dirty = 0;
+                if (warnRestart)
+                    RunRestartNotice();
+                break;
+            }
+        }
+    } else {
+        // The driver's table is written on every OK: it may never have been stored.
+        BuildTranslationTable(mappings);
+        switch (WriteTranslationTable()) {
+        case OpenFailed:
+            AppMessageBox(Handle(), "Unable to access the registry");
+            return;
+        case WriteFailed:
+            AppMessageBox(Handle(), "Error writing to the registry.");
+            break;
+        case Written:
+            SendTableToDriver();
+            dirty = 0;
+            break;
+        }
+    }
+    End(IDOK);
+}
+
+void MainWindow::RunRestartNotice()
+{
+    RestartNotice notice;
+    if (notice.RunModal(IDD_RESTART_NOTICE, Handle()) == IDOK && notice.dontShowAgain) {
+        warnRestart = 0;
+        application_.settings.WriteSettingInt("WarnRestart", 0);
+    }
+}
+
+void MainWindow::OnCancel() { End(IDCANCEL); }

@@ -1,0 +1,354 @@
+// OK and Cancel: what reaches the registry and the driver, and what the user is told.
+#include "WindowDriver.h"
+#include "MappingListHelpers.h"
+#include "SystemMap.h"
+
+#include <gtest/gtest.h>
+
+using namespace window_driver;
+using namespace testing_registry;
+using testing_keys::code;
+
+namespace {
+
+const char quorvexKey[] = "System\\CurrentControlSet\\Services\\VxD\\Quorvex";
+
+// A key whose DACL grants nobody anything: the NT family will not open it for writing.
+void SetKeyOpenToAll(const char* keyPath, bool open)
+{
+    HKEY key;
+    ASSERT_EQ(ERROR_SUCCESS, RegOpenKeyExA(HKEY_LOCAL_MACHINE, keyPath, 0, WRITE_DAC, &key));
+    SECURITY_DESCRIPTOR descriptor;
+    ACL emptyAcl;
+    InitializeSecurityDescriptor(&descriptor, SECURITY_DESCRIPTOR_REVISION);
+    InitializeAcl(&emptyAcl, sizeof emptyAcl, ACL_REVISION);
+    SetSecurityDescriptorDacl(&descriptor, TRUE, open ? nullptr : &emptyAcl, FALSE);
+    ASSERT_EQ(ERROR_SUCCESS, RegSetKeySecurity(key, DACL_SECURITY_INFORMATION, &descriptor));
+    RegCloseKey(key);
+}
+
+// The restart notice over the main window, found by its check box.
+HWND FindRestartNotice()
+{
+    HWND found = nullptr;
+    EnumThreadWindows(GetCurrentThreadId(), [](HWND w, LPARAM out) {
+        if (GetDlgItem(w, IDC_DONT_SHOW_AGAIN) && IsWindowVisible(w)) {
+            *reinterpret_cast<HWND*>(out) = w;
+            return FALSE;
+        }
+        return TRUE;
+    }, reinterpret_cast<LPARAM>(&found));
+    return found;
+}
+
+struct NoticeSeen {
+    bool shown = false;
+    std::string caption, text, box;
+};
+
+UINT_PTR noticeTimer;
+
+// Stops waiting for a notice that did not come.
+void StopAnsweringRestartNotice()
+{
+    if (noticeTimer)
+        KillTimer(nullptr, noticeTimer);
+    noticeTimer = 0;
+}
+
+// Answers the restart notice when it comes: ticks the box if asked, then presses OK or Escape.
+void AnswerRestartNotice(NoticeSeen& seen, bool tick, bool pressOK)
+{
+    static NoticeSeen* out;
+    static bool tickBox, ok;
+    out = &seen;
+    tickBox = tick;
+    ok = pressOK;
+    noticeTimer = SetTimer(nullptr, 0, 20, [](HWND, UINT, UINT_PTR, DWORD) {
+        HWND notice = FindRestartNotice();
+        if (!notice)
+            return;
+        StopAnsweringRestartNotice();
+        char text[256];
+        out->shown = true;
+        GetWindowTextA(notice, text, sizeof text);
+        out->caption = text;
+        GetDlgItemTextA(notice, IDC_DONT_SHOW_AGAIN, text, sizeof text);
+        out->box = text;
+        for (HWND child = GetWindow(notice, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
+            if (GetDlgCtrlID(child) == -1 || GetDlgCtrlID(child) == 0xFFFF) {
+                GetWindowTextA(child, text, sizeof text);
+                out->text = text;
+            }
+        if (tickBox)
+            CheckDlgButton(notice, IDC_DONT_SHOW_AGAIN, BST_CHECKED);
+        SendMessageA(notice, WM_COMMAND, ok ? IDOK : IDCANCEL, 0);
+    });
+}
+
+struct ApplyOnNT : WindowTest {
+    void SetUp() override
+    {
+        WindowTest::SetUp();
+        if (!IsNT)
+            GTEST_SKIP() << "the NT family";
+    }
+    void TearDown() override
+    {
+        StopAnsweringRestartNotice();
+        WindowTest::TearDown();
+    }
+    Value StoredMap() { return readValue(layoutKey, "ScanCode Map"); }
+};
+
+TEST_F(ApplyOnNT, TheTypicalChangeEndToEnd)
+{
+    NoticeSeen notice;
+    MainWindow window(application);
+    INT_PTR end = RunWindow(window, [&](HWND w) {
+        PickKey(w, IDC_FROM_LIST, "Caps Lock");
+        PickKey(w, IDC_TO_LIST, "Left Ctrl");
+        Click(w, IDC_MAP);
+        AnswerRestartNotice(notice, false, true);
+        Click(w, IDOK);
+        EXPECT_EQ(0, window.dirty);
+    });
+    EXPECT_EQ(IDOK, end);
+    EXPECT_EQ(words({0, 0, 2, 0x003A001D, 0}), StoredMap().data);
+    EXPECT_EQ(static_cast<DWORD>(REG_BINARY), StoredMap().type);
+    EXPECT_TRUE(notice.shown);
+    EXPECT_EQ("Swivelkin", notice.caption);
+    EXPECT_EQ("New key mappings will not take effect until you either log off and back on or (on some "
+              "systems) restart Windows.",
+              notice.text);
+    EXPECT_EQ("&Don't show me this again.", notice.box);
+    EXPECT_TRUE(fake.boxes.empty());
+    EXPECT_EQ(1, application.settings.ReadSettingInt("WarnRestart", 1));
+}
+
+TEST_F(ApplyOnNT, NoChangeWritesNothingAndShowsNoNotice)
+{
+    NoticeSeen notice;
+    MainWindow window(application);
+    EXPECT_EQ(IDOK, RunWindow(window, [&](HWND w) {
+        AnswerRestartNotice(notice, false, true);
+        Click(w, IDOK);
+    }));
+    EXPECT_FALSE(StoredMap().exists);
+    EXPECT_FALSE(notice.shown);
+}
+
+TEST_F(ApplyOnNT, AChangeUndoneIsStillWrittenAndNoticed)
+{
+    NoticeSeen notice;
+    MainWindow window(application);
+    RunWindow(window, [&](HWND w) {
+        PickKey(w, IDC_FROM_LIST, "Tab");
+        Click(w, IDC_DISABLE);
+        PickRows(w, {0});
+        Click(w, IDC_UNMAP);
+        AnswerRestartNotice(notice, false, true);
+        Click(w, IDOK);
+    });
+    EXPECT_EQ(words({0, 0, 1, 0}), StoredMap().data);
+    EXPECT_TRUE(notice.shown);
+}
+
+TEST_F(ApplyOnNT, AKeyThatCannotBeOpenedKeepsTheWindowOpenForAnotherTry)
+{
+    NoticeSeen notice;
+    MainWindow window(application);
+    INT_PTR end = RunWindow(window, [&](HWND w) {
+        PickKey(w, IDC_FROM_LIST, "Tab");
+        Click(w, IDC_DISABLE);
+        SetKeyOpenToAll(layoutKey, false);
+        Click(w, IDOK);
+        SetKeyOpenToAll(layoutKey, true);
+        EXPECT_FALSE(window.Ended());
+        EXPECT_EQ(1, window.dirty);
+        ASSERT_EQ(1u, fake.boxes.size());
+        EXPECT_EQ("Error opening mapping key.", fake.boxes[0].text);
+        EXPECT_EQ("Swivelkin", fake.boxes[0].caption);
+        EXPECT_EQ(static_cast<UINT>(MB_OK | MB_ICONEXCLAMATION), fake.boxes[0].type);
+        EXPECT_EQ(w, fake.boxes[0].owner);
+        AnswerRestartNotice(notice, false, true);
+        Click(w, IDOK);
+    });
+    EXPECT_EQ(IDOK, end);
+    EXPECT_EQ(words({0, 0, 2, 0x000F0000, 0}), StoredMap().data);
+}
+
+TEST_F(ApplyOnNT, WarnRestartZeroMeansNoNotice)
+{
+    application.settings.WriteSettingInt("WarnRestart", 0);
+    NoticeSeen notice;
+    MainWindow window(application);
+    RunWindow(window, [&](HWND w) {
+        PickKey(w, IDC_FROM_LIST, "Tab");
+        Click(w, IDC_DISABLE);
+        AnswerRestartNotice(notice, false, true);
+        Click(w, IDOK);
+    });
+    EXPECT_TRUE(StoredMap().exists);
+    EXPECT_FALSE(notice.shown);
+}
+
+TEST_F(ApplyOnNT, TheBoxTickedAndOKStopsTheNoticeForGood)
+{
+    NoticeSeen notice;
+    MainWindow window(application);
+    RunWindow(window, [&](HWND w) {
+        PickKey(w, IDC_FROM_LIST, "Tab");
+        Click(w, IDC_DISABLE);
+        AnswerRestartNotice(notice, true, true);
+        Click(w, IDOK);
+    });
+    EXPECT_TRUE(notice.shown);
+    EXPECT_EQ(0, window.warnRestart);
+    EXPECT_EQ("0", application.settings.ReadSettingString("WarnRestart", ""));
+}
+
+TEST_F(ApplyOnNT, TheBoxTickedButEscapeChangesNothing)
+{
+    NoticeSeen notice;
+    MainWindow window(application);
+    RunWindow(window, [&](HWND w) {
+        PickKey(w, IDC_FROM_LIST, "Tab");
+        Click(w, IDC_DISABLE);
+        AnswerRestartNotice(notice, true, false);
+        Click(w, IDOK);
+    });
+    EXPECT_TRUE(notice.shown);
+    EXPECT_EQ(1, window.warnRestart);
+    EXPECT_EQ("(none)", application.settings.ReadSettingString("WarnRestart", "(none)"));
+}
+
+TEST_F(ApplyOnNT, CancelAfterEditsWritesNothingAndAsksNothing)
+{
+    MainWindow window(application);
+    EXPECT_EQ(IDCANCEL, RunWindow(window, [&](HWND w) {
+        PickKey(w, IDC_FROM_LIST, "Tab");
+        Click(w, IDC_DISABLE);
+        Click(w, IDCANCEL);
+    }));
+    EXPECT_FALSE(StoredMap().exists);
+    EXPECT_TRUE(fake.boxes.empty());
+}
+
+// Windows 95/98/ME, with Wine reporting Windows 98 to this program.
+struct ApplyOn98 : WindowTest {
+    void SetUp() override
+    {
+        WindowTest::SetUp();
+        if (IsNT)
+            GTEST_SKIP() << "Windows 95/98/ME";
+        RegDeleteKeyA(HKEY_LOCAL_MACHINE, quorvexKey);
+    }
+    void TearDown() override
+    {
+        RegDeleteKeyA(HKEY_LOCAL_MACHINE, quorvexKey);
+        WindowTest::TearDown();
+    }
+};
+
+Bytes IdentityExcept(std::vector<std::pair<int, int>> changes)
+{
+    Bytes table(256);
+    for (int i = 0; i < 256; ++i)
+        table[i] = static_cast<unsigned char>(i);
+    for (auto& c : changes)
+        table[c.first] = static_cast<unsigned char>(c.second);
+    return table;
+}
+
+TEST_F(ApplyOn98, OKWritesEvenWithoutAChangeAndHandsTheTableToTheDriver)
+{
+    fake.driverLoaded = true;
+    MainWindow window(application);
+    EXPECT_EQ(IDOK, RunWindow(window, [&](HWND w) { Click(w, IDOK); }));
+    EXPECT_EQ(IdentityExcept({}), readValue(quorvexKey, "KeyMappings").data);
+    EXPECT_EQ((Bytes{'Q', 'u', 'o', 'r', 'v', 'e', 'x', '.', 'V', 'x', 'D', 0}), readValue(quorvexKey, "StaticVxD").data);
+    ASSERT_EQ(1u, fake.deviceCalls.size());
+    EXPECT_EQ(0x000B0400u, fake.deviceCalls[0].code);
+    EXPECT_EQ(IdentityExcept({}), fake.deviceCalls[0].input);
+    EXPECT_EQ(0, fake.openHandles);
+    EXPECT_TRUE(fake.boxes.empty());
+}
+
+TEST_F(ApplyOn98, WithoutTheDriverTheRestartIsOfferedAndTheWindowClosesEitherWay)
+{
+    for (int answer : {IDNO, IDYES}) {
+        SCOPED_TRACE(answer);
+        fake.boxes.clear();
+        fake.restarts.clear();
+        fake.answers = {answer};
+        MainWindow window(application);
+        EXPECT_EQ(IDOK, RunWindow(window, [&](HWND w) {
+            PickKey(w, IDC_FROM_LIST, "Caps Lock");
+            PickKey(w, IDC_TO_LIST, "Left Ctrl");
+            Click(w, IDC_MAP);
+            Click(w, IDOK);
+            EXPECT_EQ(0, window.dirty);
+        }));
+        EXPECT_EQ(IdentityExcept({{0x3A, 0x1D}}), readValue(quorvexKey, "KeyMappings").data);
+        ASSERT_EQ(1u, fake.boxes.size());
+        EXPECT_EQ("Keyboard driver is not yet loaded. Do you want to reboot your system to load it?", fake.boxes[0].text);
+        EXPECT_EQ("Swivelkin", fake.boxes[0].caption);
+        EXPECT_EQ(static_cast<UINT>(MB_SYSTEMMODAL | MB_YESNO), fake.boxes[0].type);
+        EXPECT_EQ(GetDesktopWindow(), fake.boxes[0].owner);
+        EXPECT_EQ(answer == IDYES ? 1u : 0u, fake.restarts.size());
+        EXPECT_TRUE(fake.deviceCalls.empty());
+    }
+}
+
+// Wine reporting Windows 98 opens a key whatever its DACL, as Windows 95 does, and then
+// refuses to write into it: the values cannot be written.
+TEST_F(ApplyOn98, AValueThatCannotBeWrittenIsReportedAndTheDriverLeftAlone)
+{
+    fake.driverLoaded = true;
+    createKey(quorvexKey);
+    SetKeyOpenToAll(quorvexKey, false);
+    MainWindow window(application);
+    EXPECT_EQ(IDOK, RunWindow(window, [&](HWND w) { Click(w, IDOK); }));
+    SetKeyOpenToAll(quorvexKey, true);
+    ASSERT_EQ(1u, fake.boxes.size());
+    EXPECT_EQ("Error writing to the registry.", fake.boxes[0].text);
+    EXPECT_EQ(static_cast<UINT>(MB_OK | MB_ICONEXCLAMATION), fake.boxes[0].type);
+    EXPECT_TRUE(fake.deviceCalls.empty());
+}
+
+// The same refusal met by the NT family's write: the map could not be written, and the
+// window closes all the same.
+TEST_F(ApplyOn98, AScancodeMapThatCannotBeWrittenIsReportedAndTheWindowCloses)
+{
+    createKey(layoutKey);
+    SetKeyOpenToAll(layoutKey, false);
+    MainWindow window(application);
+    INT_PTR end = RunWindow(window, [&](HWND w) {
+        PickKey(w, IDC_FROM_LIST, "Tab");
+        Click(w, IDC_DISABLE);
+        IsNT = true;  // take the NT family's branch of OK
+        Click(w, IDOK);
+        IsNT = false;
+    });
+    SetKeyOpenToAll(layoutKey, true);
+    EXPECT_EQ(IDOK, end);
+    ASSERT_EQ(1u, fake.boxes.size());
+    EXPECT_EQ("Error writing map data to the registry.", fake.boxes[0].text);
+    EXPECT_EQ(1, window.dirty);
+}
+
+TEST_F(ApplyOn98, CancelAfterEditsWritesNothing)
+{
+    MainWindow window(application);
+    EXPECT_EQ(IDCANCEL, RunWindow(window, [&](HWND w) {
+        PickKey(w, IDC_FROM_LIST, "Tab");
+        Click(w, IDC_DISABLE);
+        Click(w, IDCANCEL);
+    }));
+    EXPECT_FALSE(keyExists(quorvexKey));
+    EXPECT_TRUE(fake.boxes.empty());
+    EXPECT_TRUE(fake.opened.empty());
+}
+
+}  // namespace

@@ -1,0 +1,360 @@
+// Save and Load of map files on the real window, with real files.
+#include "WindowDriver.h"
+#include "MappingListHelpers.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <iterator>
+
+using namespace window_driver;
+using testing_keys::code;
+using Rows = std::vector<std::string>;
+
+namespace {
+
+Bytes FileBytes(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+void WriteBytes(const std::string& path, const Bytes& bytes)
+{
+    std::ofstream out(path, std::ios::binary);
+    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+}
+
+Bytes Header() { return Bytes{0x0D, 'S', 'w', 'i', 'v', 'e', 'l', 'k', 'i', 'n', ' ', '2', '.', '0'}; }
+
+// A map file of (to, from) records.
+Bytes MapFileOf(std::vector<std::pair<ScanCode, ScanCode>> records, int count = -1)
+{
+    Bytes out = Header();
+    Bytes n = words({static_cast<std::uint32_t>(count < 0 ? static_cast<int>(records.size()) : count)});
+    out.insert(out.end(), n.begin(), n.end());
+    for (auto& r : records)
+        for (ScanCode c : {r.first, r.second}) {
+            out.push_back(static_cast<unsigned char>(c));
+            out.push_back(static_cast<unsigned char>(c >> 8));
+        }
+    return out;
+}
+
+std::vector<std::string> FilesIn(const std::string& directory)
+{
+    std::vector<std::string> names;
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA((directory + "\\*").c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE)
+        return names;
+    do {
+        std::string name = found.cFileName;
+        if (name != "." && name != "..")
+            names.push_back(name);
+    } while (FindNextFileA(search, &found));
+    FindClose(search);
+    return names;
+}
+
+struct MapFiles : WindowTest {
+    void SetUp() override
+    {
+        WindowTest::SetUp();
+        char temp[MAX_PATH];
+        GetTempPathA(sizeof temp, temp);
+        directory = std::string(temp) + "SwivelkinMaps";
+        CreateDirectoryA(directory.c_str(), nullptr);
+    }
+    void TearDown() override
+    {
+        for (const std::string& name : FilesIn(directory))
+            DeleteFileA((directory + "\\" + name).c_str());
+        RemoveDirectoryA(File("Other").c_str());
+        RemoveDirectoryA(directory.c_str());
+        WindowTest::TearDown();
+    }
+    std::string File(const std::string& name) const { return directory + "\\" + name; }
+    std::string directory;
+};
+
+TEST_F(MapFiles, SaveWritesTheRowsTargetFirst)
+{
+    MainWindow window(application);
+    RunWindow(window, [&](HWND w) {
+        window.SaveMapFile(File("empty.swm"));
+        PickKey(w, IDC_FROM_LIST, "Caps Lock");
+        PickKey(w, IDC_TO_LIST, "Left Ctrl");
+        Click(w, IDC_MAP);
+        window.dirty = 0;
+        window.SaveMapFile(File("caps.swm"));
+        EXPECT_EQ(Rows{"Caps Lock>Left Ctrl"}, MappedRows(w));
+        EXPECT_EQ(0, window.dirty);
+    });
+    EXPECT_EQ(MapFileOf({}), FileBytes(File("empty.swm")));
+    EXPECT_EQ(18u, FileBytes(File("empty.swm")).size());
+    Bytes caps = Header();
+    for (unsigned char b : {1, 0, 0, 0, 0x1D, 0, 0x3A, 0})
+        caps.push_back(b);
+    EXPECT_EQ(caps, FileBytes(File("caps.swm")));
+    EXPECT_TRUE(fake.boxes.empty());
+    EXPECT_EQ((std::vector<std::string>{"caps.swm", "empty.swm"}), FilesIn(directory));
+}
+
+TEST_F(MapFiles, AFailedSaveLeavesTheOldFileWhole)
+{
+    const Bytes old = MapFileOf({{code("B"), code("A")}});
+    WriteBytes(File("keep.swm"), old);
+    MainWindow window(application);
+    RunWindow(window, [&](HWND w) {
+        PickKey(w, IDC_FROM_LIST, "Caps Lock");
+        PickKey(w, IDC_TO_LIST, "Left Ctrl");
+        Click(w, IDC_MAP);
+        systemCalls.writeFile = [](HANDLE, LPCVOID, DWORD, LPDWORD written, LPOVERLAPPED) {
+            *written = 0;
+            SetLastError(ERROR_DISK_FULL);
+            return FALSE;
+        };
+        window.SaveMapFile(File("keep.swm"));
+    });
+    EXPECT_EQ(old, FileBytes(File("keep.swm")));
+    EXPECT_EQ(std::vector<std::string>{"keep.swm"}, FilesIn(directory));
+    ASSERT_EQ(1u, fake.boxes.size());
+    EXPECT_EQ("Error creating or accessing CArchive object.", fake.boxes[0].text);
+    EXPECT_EQ(static_cast<UINT>(MB_OK | MB_ICONEXCLAMATION), fake.boxes[0].type);
+}
+
+TEST_F(MapFiles, SaveReplacesAnExistingFileAndReportsOneItCannotCreate)
+{
+    WriteBytes(File("old.swm"), MapFileOf({{code("B"), code("A")}, {code("D"), code("C")}}));
+    MainWindow window(application);
+    RunWindow(window, [&](HWND) {
+        window.SaveMapFile(File("old.swm"));
+        window.SaveMapFile(File("no such folder\\x.swm"));
+    });
+    EXPECT_EQ(MapFileOf({}), FileBytes(File("old.swm")));
+    ASSERT_EQ(1u, fake.boxes.size());
+    EXPECT_EQ("Unable to access\n" + File("no such folder\\x.swm") + ".", fake.boxes[0].text);
+    EXPECT_EQ(std::vector<std::string>{"old.swm"}, FilesIn(directory));
+}
+
+TEST_F(MapFiles, LoadReplacesTheListAndMarksItDirty)
+{
+    WriteBytes(File("two.swm"), MapFileOf({{code("Left Ctrl"), code("Caps Lock")}, {0, code("Tab")}}));
+    WriteBytes(File("none.swm"), MapFileOf({}, -5));
+    MainWindow window(application);
+    RunWindow(window, [&](HWND w) {
+        PickKey(w, IDC_FROM_LIST, "Q");
+        Click(w, IDC_DISABLE);
+        window.dirty = 0;
+        EXPECT_TRUE(window.LoadMapFile(File("two.swm").c_str()));
+        EXPECT_EQ((Rows{"Caps Lock>Left Ctrl", "Tab><Disabled>"}), MappedRows(w));
+        EXPECT_EQ(Disabled, ItemImage(GetDlgItem(w, IDC_MAPPED_LIST), 1));
+        EXPECT_EQ(std::vector<int>{0}, SelectedRows(GetDlgItem(w, IDC_MAPPED_LIST)));
+        EXPECT_EQ("Caps Lock", SelectedKey(w, IDC_FROM_LIST));
+        EXPECT_EQ("Left Ctrl", SelectedKey(w, IDC_TO_LIST));
+        EXPECT_EQ(1, window.dirty);
+
+        window.dirty = 0;
+        EXPECT_TRUE(window.LoadMapFile(File("none.swm").c_str()));
+        EXPECT_EQ(Rows{}, MappedRows(w));
+        EXPECT_EQ("Left Shift", SelectedKey(w, IDC_FROM_LIST));
+        EXPECT_EQ("<Disabled>", SelectedKey(w, IDC_TO_LIST));
+        EXPECT_FALSE(Enabled(w, IDC_UNMAP));
+        EXPECT_EQ(1, window.dirty);
+    });
+    EXPECT_TRUE(fake.boxes.empty());
+}
+
+TEST_F(MapFiles, FailedLoadsSayWhyAndChangeNothing)
+{
+    WriteBytes(File("short.swm"), MapFileOf({{code("B"), code("A")}, {code("D"), code("C")}}, 3));
+    Bytes lower = MapFileOf({{code("B"), code("A")}});
+    lower[1] = 's';
+    WriteBytes(File("lower.swm"), lower);
+    struct Case {
+        std::string file, message;
+    };
+    const Case cases[] = {
+        {"short.swm", "File I/O error."},
+        {"lower.swm", "File is not a valid Swivelkin map."},
+        {"missing.swm", "Unable to access\n" + File("missing.swm") + "."},
+    };
+    MainWindow window(application);
+    RunWindow(window, [&](HWND w) {
+        PickKey(w, IDC_FROM_LIST, "Q");
+        Click(w, IDC_DISABLE);
+        window.dirty = 0;
+        for (const Case& c : cases) {
+            SCOPED_TRACE(c.file);
+            fake.boxes.clear();
+            EXPECT_FALSE(window.LoadMapFile(File(c.file).c_str()));
+            ASSERT_EQ(1u, fake.boxes.size());
+            EXPECT_EQ(c.message, fake.boxes[0].text);
+            EXPECT_EQ("Swivelkin", fake.boxes[0].caption);
+            EXPECT_EQ(static_cast<UINT>(MB_OK | MB_ICONEXCLAMATION), fake.boxes[0].type);
+            EXPECT_EQ(Rows{"Q><Disabled>"}, MappedRows(w));
+            EXPECT_EQ(0, window.dirty);
+        }
+    });
+}
+
+TEST_F(MapFiles, InvalidAndExtendedRecordsAreLeftOutWithOneMessageEach)
+{
+    // Two unknown sources in a row, one extended key, one good record.
+    WriteBytes(File("mixed.swm"), MapFileOf({{code("A"), 0x0056}, {code("B"), 0x0056},
+                                             {code("Left Ctrl"), code("Right Ctrl")}, {code("Q"), code("Tab")}}));
+    WriteBytes(File("rightctrl.swm"), MapFileOf({{code("Left Ctrl"), code("Right Ctrl")}}));
+    MainWindow window(application);
+    RunWindow(window, [&](HWND w) {
+        EXPECT_TRUE(window.LoadMapFile(File("mixed.swm").c_str()));
+        std::vector<ShownBox> mixed = fake.boxes;
+        Rows mixedRows = MappedRows(w);
+        fake.boxes.clear();
+        EXPECT_TRUE(window.LoadMapFile(File("rightctrl.swm").c_str()));
+        if (IsNT) {
+            EXPECT_EQ((Rows{"Right Ctrl>Left Ctrl", "Tab>Q"}), mixedRows);
+            ASSERT_EQ(1u, mixed.size());
+            EXPECT_EQ(static_cast<UINT>(MB_OK | MB_ICONERROR), mixed[0].type);
+            EXPECT_EQ(Rows{"Right Ctrl>Left Ctrl"}, MappedRows(w));
+            EXPECT_TRUE(fake.boxes.empty());
+        } else {
+            EXPECT_EQ(Rows{"Tab>Q"}, mixedRows);
+            ASSERT_EQ(2u, mixed.size());
+            EXPECT_EQ(static_cast<UINT>(MB_OK | MB_ICONINFORMATION), mixed[0].type);
+            EXPECT_EQ(static_cast<UINT>(MB_OK | MB_ICONERROR), mixed[1].type);
+            ASSERT_EQ(1u, fake.boxes.size());
+            EXPECT_EQ("NOTE: " + File("rightctrl.swm") +
+                          "\ncontains mappings for one or more extended keys,\n"
+                          "which are not supported under Windows 95, 98, or ME.\n\n"
+                          "Those unsupported mappings have not been loaded.\n\n"
+                          "This does not mean that the file is damaged, only that\n"
+                          "it was probably saved under Windows 2000 or XP.",
+                      fake.boxes[0].text);
+            EXPECT_EQ(Rows{}, MappedRows(w));
+            EXPECT_EQ(1, window.dirty);
+        }
+        const ShownBox& warning = mixed.back();
+        EXPECT_EQ("WARNING: " + File("mixed.swm") +
+                      "\nis damaged and contains one or more invalid records.\n\n"
+                      "All valid records (if any) have been loaded successfully.\n\n"
+                      "After verifying that the displayed mappings are correct,\n"
+                      "you should re-save the file to repair the damage.",
+                  warning.text);
+    });
+}
+
+TEST_F(MapFiles, ACommandLineFileThatFailsLeavesTheMappingsInEffect)
+{
+    window_driver::StoreScancodeMap({{code("Caps Lock"), code("Left Ctrl")}});
+    MainWindow window(application);
+    window.commandLineFile = File("missing.swm");
+    RunWindow(window, [&](HWND w) {
+        if (IsNT) {
+            EXPECT_EQ(Rows{"Caps Lock>Left Ctrl"}, MappedRows(w));
+        }
+        EXPECT_EQ(0, window.dirty);
+    });
+    ASSERT_EQ(2u, fake.boxes.size());
+    EXPECT_EQ("Unable to access\n" + File("missing.swm") + ".", fake.boxes[0].text);
+    EXPECT_EQ("File load failed.\n\nList will display mappings (if any) that\nare currently in effect.",
+              fake.boxes[1].text);
+    EXPECT_EQ("Swivelkin", fake.boxes[1].caption);
+    EXPECT_EQ(static_cast<UINT>(MB_OK | MB_ICONINFORMATION), fake.boxes[1].type);
+}
+
+TEST_F(MapFiles, ACommandLineFileIsLoadedAtOpening)
+{
+    WriteBytes(File("start.swm"), MapFileOf({{code("B"), code("A")}}));
+    MainWindow window(application);
+    window.commandLineFile = File("start.swm");
+    RunWindow(window, [&](HWND w) {
+        EXPECT_EQ(Rows{"A>B"}, MappedRows(w));
+        EXPECT_EQ(1, window.dirty);
+    });
+}
+
+// Waits in the modal loop of a dialog for a window with this title, then acts on it.
+void WhenWindowAppears(const char* title, std::function<void(HWND)> act)
+{
+    static std::function<void(HWND)> pending;
+    static std::string wanted;
+    static int triesLeft;
+    pending = std::move(act);
+    wanted = title;
+    triesLeft = 200;
+    SetTimer(nullptr, 0, 50, [](HWND, UINT, UINT_PTR id, DWORD) {
+        HWND found = FindWindowA("#32770", wanted.c_str());
+        if (!found && --triesLeft > 0)
+            return;
+        KillTimer(nullptr, id);
+        if (found)
+            pending(found);
+    });
+}
+
+TEST_F(MapFiles, TheLoadDialogOpensInSavePath)
+{
+    MainWindow window(application);
+    window.savePath = directory;
+    std::string caption, filter;
+    RunWindow(window, [&](HWND w) {
+        WhenWindowAppears("Load keyboard map", [&](HWND dialog) {
+            char text[256] = "";
+            GetWindowTextA(dialog, text, sizeof text);
+            caption = text;
+            SendDlgItemMessageA(dialog, 0x470, CB_GETLBTEXT, 0, reinterpret_cast<LPARAM>(text));
+            filter = text;
+            HWND name = GetDlgItem(dialog, 0x47c);
+            SetWindowTextA(name ? name : GetDlgItem(dialog, 0x480), "missing.swm");
+            PostMessageA(dialog, WM_COMMAND, IDOK, 0);
+        });
+        Click(w, IDC_LOAD);
+    });
+    EXPECT_EQ("Load keyboard map", caption);
+    EXPECT_EQ("Swivelkin Map files (*.swm)", filter);
+    ASSERT_EQ(1u, fake.boxes.size());
+    EXPECT_EQ("Unable to access\n" + File("missing.swm") + ".", fake.boxes[0].text);
+    // The folder is the one already remembered: nothing is written.
+    EXPECT_EQ(directory, window.savePath);
+    EXPECT_EQ("", application.settings.ReadSettingString("SavePath", ""));
+}
+
+TEST_F(MapFiles, ANewFolderIsRememberedButOnlyWhenItReallyDiffers)
+{
+    MainWindow window(application);
+    window.savePath = directory;
+    RunWindow(window, [&](HWND) {
+        std::string upper = directory;
+        for (char& c : upper)
+            c = static_cast<char>(toupper(static_cast<unsigned char>(c)));
+        window.RememberDirectory(upper + "\\x.swm");
+        EXPECT_EQ(directory, window.savePath);
+        EXPECT_EQ("(none)", application.settings.ReadSettingString("SavePath", "(none)"));
+        CreateDirectoryA(File("Other").c_str(), nullptr);
+        window.RememberDirectory(File("Other\\y.swm"));
+        EXPECT_EQ(File("Other"), window.savePath);
+        EXPECT_EQ(File("Other"), application.settings.ReadSettingString("SavePath", ""));
+    });
+}
+
+TEST_F(MapFiles, CancellingTheSaveDialogChangesNothing)
+{
+    MainWindow window(application);
+    window.savePath = directory;
+    RunWindow(window, [&](HWND w) {
+        bool seen = false;
+        WhenWindowAppears("Save keyboard map", [&](HWND dialog) {
+            seen = true;
+            PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
+        });
+        Click(w, IDC_SAVE);
+        EXPECT_TRUE(seen);
+        EXPECT_EQ(0, window.dirty);
+    });
+    EXPECT_TRUE(fake.boxes.empty());
+    EXPECT_TRUE(FilesIn(directory).empty());
+    EXPECT_EQ("(none)", application.settings.ReadSettingString("SavePath", "(none)"));
+}
+
+}  // namespace
