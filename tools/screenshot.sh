@@ -14,7 +14,12 @@ for _ in $(seq 1 120); do
   sleep 0.5
 done
 [ -n "$window" ] || { echo "The Swivelkin window did not appear." >&2; wineserver -k; exit 1; }
-sleep 2  # let the lists finish painting
-eval "$(xdotool getwindowgeometry --shell "$window")"
-import -window root -crop "${WIDTH}x${HEIGHT}+${X}+${Y}" "$out"
+# Let the lists finish painting; a busy machine may need a few tries before the picture
+# is more than black.
+for _ in 1 2 3 4 5; do
+  sleep 2
+  eval "$(xdotool getwindowgeometry --shell "$window")"
+  import -window root -crop "${WIDTH}x${HEIGHT}+${X}+${Y}" "$out"
+  [ "$(convert "$out" -format '%[fx:mean>0.05]' info:)" = 1 ] && break
+done
 wineserver -k
