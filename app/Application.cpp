@@ -1,8 +1,29 @@
 #include "Application.h"
 
+#include <cstring>
+
 #include "AppMessageBox.h"
+#include "CommandLine.h"
+#include "MainWindow.h"
 #include "SystemCalls.h"
 #include "resource.h"
+
+const char fileNameTooLongMessage[] =
+    "The file name is too long to hand over to the running copy of Swivelkin "
+    "(at most 259 characters):\n\n%s";
+
+namespace {
+
+const char sharedBlockName[] = "Swivelkin data";
+const char runningMutexName[] = "SwivelkinIsRunning";
+
+// Start-up failures come before any window of ours exists, so their boxes have no owner.
+void StartUpError(const std::string& text)
+{
+    systemCalls.messageBox(nullptr, text.c_str(), "Ambertide", MB_OK | MB_ICONERROR);
+}
+
+}  // namespace
 
 std::string HelpFilePath()
 {
@@ -14,6 +35,96 @@ std::string HelpFilePath()
     if (dot != std::string::npos && (slash == std::string::npos || dot > slash))
         help.erase(dot);
     return help + ".HLP";
+}
+
+std::string SavePathSetting(const SettingsFile& settings)
+{
+    std::string savePath = settings.ReadSettingString("SavePath", "");
+    return savePath.empty() ? ProgramDirectory() : savePath;
+}
+
+BOOL Application::StartUp()
+{
+    MainWindow window(*this);
+    // Held until the process ends; nothing waits on it, it only marks a running copy.
+    CreateMutexA(nullptr, FALSE, runningMutexName);
+    std::string file = CommandLineFileOf(ArgumentsAfterProgramName(GetCommandLineA()));
+    switch (CreateOrOpenSharedBlock()) {
+    case 1:
+        RunFirstCopy(window, file);
+        break;
+    case 2:
+        HandOver(file);
+        break;
+    }
+    return FALSE;
+}
+
+int Application::CreateOrOpenSharedBlock()
+{
+    int result = 2;
+    HANDLE mapping = OpenFileMappingA(FILE_MAP_WRITE, FALSE, sharedBlockName);
+    if (!mapping) {
+        SetLastError(0);
+        mapping = CreateFileMappingA(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, sizeof(SharedInstanceBlock),
+                                     sharedBlockName);
+        // A copy that started at the same moment may have created it since the open failed.
+        result = mapping && GetLastError() == ERROR_ALREADY_EXISTS ? 2 : 1;
+    }
+    void* view = mapping ? MapViewOfFile(mapping, FILE_MAP_WRITE, 0, 0, sizeof(SharedInstanceBlock)) : nullptr;
+    if (!view) {
+        if (mapping)
+            CloseHandle(mapping);
+        StartUpError("Unable to create or access shared data.");
+        return 0;
+    }
+    sharedMapping = mapping;
+    sharedBlock = static_cast<SharedInstanceBlock*>(view);
+    if (result == 1) {
+        sharedBlock->hWndMain = 0;
+        std::memset(sharedBlock->filePath, 0, sizeof sharedBlock->filePath);
+    }
+    return result;
+}
+
+void Application::HandOver(const std::string& file)
+{
+    HWND first = MainWindowOf(*sharedBlock);
+    if (!first) {
+        StartUpError("Internal error: hWndMain not defined.");
+        return;
+    }
+    if (!IsWindow(first)) {
+        StartUpError("Internal error: hWndMain does not identify an existing window.");
+        return;
+    }
+    // Only the low 32 bits: a 32-bit and a 64-bit copy widen the reply differently.
+    LRESULT reply = SendMessageA(first, WM_APP_IDENTIFY, 0, 0);
+    if (static_cast<DWORD>(reply) != static_cast<DWORD>(INSTANCE_REPLY)) {
+        StartUpError("Internal Error: hWndMain does not\npoint to an instance of Ambertide");
+        return;
+    }
+    // A cut path would name another file: refuse it, and say so while this copy still has
+    // the foreground, so that the box is seen.
+    if (file.size() >= sizeof sharedBlock->filePath) {
+        StartUpError(FormatMessageText(fileNameTooLongMessage, file));
+        SetForegroundWindow(first);
+        return;
+    }
+    SetForegroundWindow(first);
+    if (!file.empty()) {
+        std::memcpy(sharedBlock->filePath, file.c_str(), file.size() + 1);
+        PostMessageA(first, WM_APP_LOADFILE, 0, 0);
+    }
+}
+
+void Application::RunFirstCopy(MainWindow& window, const std::string& file)
+{
+    settings.OpenSettings();
+    if (!file.empty())
+        window.commandLineFile = file;
+    window.savePath = SavePathSetting(settings);
+    window.Run();
 }
 
 void Application::OnCommand(int id, HWND mainWindow)

@@ -9,8 +9,19 @@
 #include "SettingsFile.h"
 #include "SharedInstanceBlock.h"
 
+class MainWindow;
+
 class Application {
 public:
+    // The program's entry: a first copy runs the main window until it closes; a later copy
+    // hands its command-line file to the first one and ends. Always FALSE: nothing runs
+    // after it.
+    BOOL StartUp();
+
+    // Maps the block shared by all running copies: 1 when this copy created it, 2 when it
+    // already existed, 0 on failure (the user has been told).
+    int CreateOrOpenSharedBlock();
+
     // Handles a command the main window does not handle itself (Help).
     void OnCommand(int id, HWND mainWindow);
 
@@ -19,8 +30,17 @@ public:
     HANDLE sharedMapping = nullptr;
 
 private:
+    void HandOver(const std::string& file);
+    void RunFirstCopy(MainWindow& window, const std::string& file);
     void OnHelp(HWND mainWindow);
 };
 
 // The help file: the executable's path with its extension replaced by ".HLP".
 std::string HelpFilePath();
+
+// The directory the file dialogs start in: "SavePath" from the settings, or the program's
+// directory when it has none.
+std::string SavePathSetting(const SettingsFile& settings);
+
+// What a second copy tells the user when its file name does not fit the shared block.
+extern const char fileNameTooLongMessage[];

@@ -12,7 +12,9 @@ struct SharedInstanceBlock {
 };
 static_assert(sizeof(SharedInstanceBlock) == 264, "the block's layout is shared between copies");
 
+// Window handles carry 32 significant bits on 64-bit Windows and are widened with their
+// sign, so a handle stored by a 32-bit copy names the same window in a 64-bit one.
 inline HWND MainWindowOf(const SharedInstanceBlock& block)
 {
-    return reinterpret_cast<HWND>(static_cast<ULONG_PTR>(block.hWndMain));
+    return reinterpret_cast<HWND>(static_cast<LONG_PTR>(static_cast<std::int32_t>(block.hWndMain)));
 }

@@ -2,14 +2,11 @@
 #include <commctrl.h>
 
 #include "Application.h"
-#include "MainWindow.h"
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
 {
     InitCommonControls();
     Application application;
-    application.settings.OpenSettings();
-    MainWindow window(application);
-    window.Run();
+    application.StartUp();
     return 0;
 }

@@ -1,0 +1,122 @@
+// The shared block in one process: created, opened, refused; and the settings start-up reads.
+#include "WindowDriver.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+using namespace window_driver;
+
+namespace {
+
+struct SharedBlock : ::testing::Test {
+    void SetUp() override { fake.install(); }
+    void TearDown() override
+    {
+        FakeSystem::restore();
+        for (Application* a : {&first, &second}) {
+            if (a->sharedBlock)
+                UnmapViewOfFile(a->sharedBlock);
+            if (a->sharedMapping)
+                CloseHandle(a->sharedMapping);
+        }
+    }
+    FakeSystem fake;
+    Application first, second;
+};
+
+TEST_F(SharedBlock, TheFirstCopyCreatesItZeroedAndALaterOneSharesItUnchanged)
+{
+    ASSERT_EQ(1, first.CreateOrOpenSharedBlock());
+    ASSERT_NE(nullptr, first.sharedBlock);
+    ASSERT_NE(nullptr, first.sharedMapping);
+    const SharedInstanceBlock zero = {};
+    EXPECT_EQ(0, std::memcmp(&zero, first.sharedBlock, sizeof zero));
+    first.sharedBlock->hWndMain = 0x12345678;
+    std::strcpy(first.sharedBlock->filePath, "C:\\maps\\a.swm");
+
+    ASSERT_EQ(2, second.CreateOrOpenSharedBlock());
+    EXPECT_EQ(0x12345678u, second.sharedBlock->hWndMain);
+    EXPECT_STREQ("C:\\maps\\a.swm", second.sharedBlock->filePath);
+    second.sharedBlock->filePath[0] = 'D';
+    EXPECT_STREQ("D:\\maps\\a.swm", first.sharedBlock->filePath);
+    EXPECT_TRUE(fake.boxes.empty());
+}
+
+TEST_F(SharedBlock, ANameHeldByAnotherKindOfObjectIsReportedAndNothingIsMapped)
+{
+    HANDLE squatter = CreateMutexA(nullptr, FALSE, "Swivelkin data");
+    ASSERT_NE(nullptr, squatter);
+    EXPECT_EQ(0, first.CreateOrOpenSharedBlock());
+    CloseHandle(squatter);
+    EXPECT_EQ(nullptr, first.sharedBlock);
+    EXPECT_EQ(nullptr, first.sharedMapping);
+    ASSERT_EQ(1u, fake.boxes.size());
+    EXPECT_EQ(nullptr, fake.boxes[0].owner);
+    EXPECT_EQ("Unable to create or access shared data.", fake.boxes[0].text);
+    EXPECT_EQ("Ambertide", fake.boxes[0].caption);
+    EXPECT_EQ(static_cast<UINT>(MB_OK | MB_ICONERROR), fake.boxes[0].type);
+}
+
+TEST_F(SharedBlock, IsGoneWhenNoCopyHoldsIt)
+{
+    ASSERT_EQ(1, first.CreateOrOpenSharedBlock());
+    first.sharedBlock->hWndMain = 7;
+    UnmapViewOfFile(first.sharedBlock);
+    CloseHandle(first.sharedMapping);
+    first.sharedBlock = nullptr;
+    first.sharedMapping = nullptr;
+    ASSERT_EQ(1, second.CreateOrOpenSharedBlock());
+    EXPECT_EQ(0u, second.sharedBlock->hWndMain);
+}
+
+TEST(SharedInstanceBlock, HoldsAWindowHandleSoThat32And64BitCopiesAgree)
+{
+    struct Case {
+        std::uint32_t stored;
+        LONG_PTR window;
+    };
+    const Case cases[] = {{0, 0}, {0x0001002A, 0x0001002A}, {0x7FFFFFFF, 0x7FFFFFFF}, {0xFFFF1234, -0xEDCC}};
+    for (const Case& c : cases) {
+        SharedInstanceBlock block = {};
+        block.hWndMain = c.stored;
+        EXPECT_EQ(reinterpret_cast<HWND>(c.window), MainWindowOf(block)) << std::hex << c.stored;
+    }
+    EXPECT_EQ(4u, offsetof(SharedInstanceBlock, filePath));
+}
+
+struct Identify : WindowTest {};
+
+TEST_F(Identify, TheMainWindowAnswersWithTheInstanceReply)
+{
+    MainWindow window(application);
+    RunWindow(window, [&](HWND w) {
+        EXPECT_EQ(static_cast<LRESULT>(0xBADDCABB), SendMessageA(w, WM_APP_IDENTIFY, 0, 0));
+    });
+}
+
+struct SavePath : ::testing::Test {
+    void SetUp() override
+    {
+        settings.OpenSettings();
+        DeleteFileA(settings.settingsPath.c_str());
+    }
+    void TearDown() override { DeleteFileA(settings.settingsPath.c_str()); }
+    SettingsFile settings;
+};
+
+TEST_F(SavePath, IsTheProgramDirectoryWithoutASettingAndNothingIsWritten)
+{
+    EXPECT_EQ(ProgramDirectory(), SavePathSetting(settings));
+    EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesA(settings.settingsPath.c_str()));
+    settings.WriteSettingString("SavePath", "");
+    EXPECT_EQ(ProgramDirectory(), SavePathSetting(settings));
+}
+
+TEST_F(SavePath, IsTheSettingWhenThereIsOne)
+{
+    settings.WriteSettingString("SavePath", "C:\\my maps");
+    EXPECT_EQ("C:\\my maps", SavePathSetting(settings));
+}
+
+}  // namespace
