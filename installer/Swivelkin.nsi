@@ -1,0 +1,101 @@
+; Swivelkin's installer: both programs under Program Files, a Start-menu shortcut, the ".swm"
+; file type, an uninstaller and its entry in Add/Remove Programs. The uninstaller takes all
+; of that away again but leaves what belongs to the user: the scan-code map in effect
+; ("ScanCode Map", the Quorvex key) and SWIVELKIN.INI with its folder.
+;
+;   makensis -DSWIVELKIN_EXE=... -DPOSTLUDE_EXE=... -DOUTFILE=... [-DTARGET=amd64-unicode] Swivelkin.nsi
+;
+; TARGET defaults to x86-ansi, the kind of installer that also runs on Windows 95/98/ME.
+
+!ifndef TARGET
+  !define TARGET x86-ansi
+!endif
+!ifndef SWIVELKIN_EXE | POSTLUDE_EXE | OUTFILE
+  !error "define SWIVELKIN_EXE, POSTLUDE_EXE and OUTFILE"
+!endif
+
+!define PRODUCT "Swivelkin"
+!define VERSION "2.0"
+!define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\Swivelkin"
+!define FILE_TYPE "Swivelkin.MapFile"
+!define SHORTCUT "$SMPROGRAMS\Swivelkin.lnk"
+
+Target ${TARGET}
+Name "${PRODUCT}"
+Caption "${PRODUCT} ${VERSION} Setup"
+OutFile "${OUTFILE}"
+InstallDir "$PROGRAMFILES\Swivelkin"
+; A second installation goes where the first one went.
+InstallDirRegKey HKLM "${UNINSTALL_KEY}" "InstallLocation"
+; The file type, the shortcut for all users and the Add/Remove entry need an administrator.
+RequestExecutionLevel admin
+SetCompressor /SOLID lzma
+Icon "${__FILEDIR__}\..\app\images\Swivelkin.ico"
+UninstallIcon "${__FILEDIR__}\..\app\images\Swivelkin.ico"
+ShowInstDetails show
+ShowUninstDetails show
+
+VIProductVersion "2.0.0.0"
+VIFileVersion "2.0.0.0"
+VIAddVersionKey /LANG=1033 "ProductName" "${PRODUCT}"
+VIAddVersionKey /LANG=1033 "ProductVersion" "${VERSION}"
+VIAddVersionKey /LANG=1033 "FileDescription" "${PRODUCT} ${VERSION} Setup"
+VIAddVersionKey /LANG=1033 "FileVersion" "${VERSION}"
+VIAddVersionKey /LANG=1033 "CompanyName" "The Swivelkin authors"
+VIAddVersionKey /LANG=1033 "LegalCopyright" "Copyright (c) the Swivelkin authors. MIT licence."
+
+Page directory
+Page instfiles
+UninstPage uninstConfirm
+UninstPage instfiles
+
+Section "Swivelkin"
+  SetShellVarContext all
+  SetOutPath "$INSTDIR"
+  File "/oname=Swivelkin.exe" "${SWIVELKIN_EXE}"
+  File "/oname=Postlude.exe" "${POSTLUDE_EXE}"
+  WriteUninstaller "$INSTDIR\Uninstall.exe"
+
+  CreateShortCut "${SHORTCUT}" "$INSTDIR\Swivelkin.exe" "" "$INSTDIR\Swivelkin.exe" 0
+
+  ; A double-click on a map file starts Swivelkin with it, or hands it to the copy running.
+  WriteRegStr HKCR ".swm" "" "${FILE_TYPE}"
+  WriteRegStr HKCR "${FILE_TYPE}" "" "Swivelkin map file"
+  WriteRegStr HKCR "${FILE_TYPE}\DefaultIcon" "" "$INSTDIR\Swivelkin.exe,0"
+  WriteRegStr HKCR "${FILE_TYPE}\shell\open\command" "" '"$INSTDIR\Swivelkin.exe" "%1"'
+  ; SHCNE_ASSOCCHANGED: Explorer shows the new type's icon without a restart.
+  System::Call 'shell32::SHChangeNotify(i 0x08000000, i 0, p 0, p 0)'
+
+  WriteRegStr HKLM "${UNINSTALL_KEY}" "DisplayName" "${PRODUCT} ${VERSION}"
+  WriteRegStr HKLM "${UNINSTALL_KEY}" "DisplayVersion" "${VERSION}"
+  WriteRegStr HKLM "${UNINSTALL_KEY}" "DisplayIcon" "$INSTDIR\Swivelkin.exe,0"
+  WriteRegStr HKLM "${UNINSTALL_KEY}" "Publisher" "The Swivelkin authors"
+  WriteRegStr HKLM "${UNINSTALL_KEY}" "InstallLocation" "$INSTDIR"
+  WriteRegStr HKLM "${UNINSTALL_KEY}" "UninstallString" '"$INSTDIR\Uninstall.exe"'
+  WriteRegStr HKLM "${UNINSTALL_KEY}" "QuietUninstallString" '"$INSTDIR\Uninstall.exe" /S'
+  WriteRegDWORD HKLM "${UNINSTALL_KEY}" "NoModify" 1
+  WriteRegDWORD HKLM "${UNINSTALL_KEY}" "NoRepair" 1
+SectionEnd
+
+Section "Uninstall"
+  SetShellVarContext all
+  Delete "${SHORTCUT}"
+
+  ; ".swm" only while it still names our type: another program may have taken it over.
+  ReadRegStr $0 HKCR ".swm" ""
+  StrCmp $0 "${FILE_TYPE}" 0 +3
+    DeleteRegValue HKCR ".swm" ""
+    DeleteRegKey /ifempty HKCR ".swm"
+  DeleteRegKey HKCR "${FILE_TYPE}"
+  System::Call 'shell32::SHChangeNotify(i 0x08000000, i 0, p 0, p 0)'
+
+  Delete "$INSTDIR\Swivelkin.exe"
+  Delete "$INSTDIR\Postlude.exe"
+  Delete "$INSTDIR\Uninstall.exe"
+  ; Not /r: SWIVELKIN.INI (every user's settings) and map files saved here stay, and with
+  ; them the folder.
+  RMDir "$INSTDIR"
+
+  ; Last, so that an uninstall stopped half-way can be run again from Add/Remove Programs.
+  DeleteRegKey HKLM "${UNINSTALL_KEY}"
+SectionEnd
