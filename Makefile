@@ -1,5 +1,5 @@
 # Everything starts here; the scripts in tools/ do the work.
-.PHONY: all deps build test run screenshot fuzz bench clean
+.PHONY: all deps build test run screenshot dist fuzz bench clean
 
 all: build
 
@@ -17,6 +17,10 @@ run: build
 
 screenshot: build
 	@tools/run.sh --screenshot --seed-mappings
+
+dist: build
+	@tools/install-deps.sh dist
+	@tools/dist.sh
 
 fuzz: deps
 	@tools/install-deps.sh fuzz

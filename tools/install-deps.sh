@@ -1,13 +1,14 @@
 #!/usr/bin/env bash
 # Installs with apt-get whatever the build and the tests need and the machine lacks.
 #   install-deps.sh            what build, test and run need
-#   install-deps.sh fuzz|bench what those need besides
+#   install-deps.sh fuzz|bench|dist what those need besides
 set -eu
 packages=(g++-mingw-w64-i686 g++-mingw-w64-x86-64 cmake make g++ googletest
           wine wine64 wine32:i386 xvfb xauth fonts-wine imagemagick xdotool nsis)
 case "${1:-}" in
   fuzz) packages=(clang libclang-rt-14-dev) ;;
   bench) packages=(g++ cmake libbenchmark-dev) ;;
+  dist) packages=(zip) ;;
 esac
 
 missing=()
