@@ -7,7 +7,7 @@ toolchain=$PWD/cmake/mingw.toolchain.cmake
 
 configure() {
   local dir=$1; shift
-  [ -f "$dir/CMakeCache.txt" ] || cmake -S . -B "$dir" -G "Unix Makefiles" "$@" >"$dir.configure.log" 2>&1 \
+  [ -f "$dir/Makefile" ] || cmake -S . -B "$dir" -G "Unix Makefiles" "$@" >"$dir.configure.log" 2>&1 \
     || { cat "$dir.configure.log"; exit 1; }
 }
 mkdir -p $build
