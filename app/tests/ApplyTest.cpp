@@ -13,20 +13,6 @@ namespace {
 
 const char quorvexKey[] = "System\\CurrentControlSet\\Services\\VxD\\Quorvex";
 
-// A key whose DACL grants nobody anything: the NT family will not open it for writing.
-void SetKeyOpenToAll(const char* keyPath, bool open)
-{
-    HKEY key;
-    ASSERT_EQ(ERROR_SUCCESS, RegOpenKeyExA(HKEY_LOCAL_MACHINE, keyPath, 0, WRITE_DAC, &key));
-    SECURITY_DESCRIPTOR descriptor;
-    ACL emptyAcl;
-    InitializeSecurityDescriptor(&descriptor, SECURITY_DESCRIPTOR_REVISION);
-    InitializeAcl(&emptyAcl, sizeof emptyAcl, ACL_REVISION);
-    SetSecurityDescriptorDacl(&descriptor, TRUE, open ? nullptr : &emptyAcl, FALSE);
-    ASSERT_EQ(ERROR_SUCCESS, RegSetKeySecurity(key, DACL_SECURITY_INFORMATION, &descriptor));
-    RegCloseKey(key);
-}
-
 // The restart notice over the main window, found by its check box.
 HWND FindRestartNotice()
 {
@@ -161,9 +147,9 @@ TEST_F(ApplyOnNT, AKeyThatCannotBeOpenedKeepsTheWindowOpenForAnotherTry)
     INT_PTR end = RunWindow(window, [&](HWND w) {
         PickKey(w, IDC_FROM_LIST, "Tab");
         Click(w, IDC_DISABLE);
-        SetKeyOpenToAll(layoutKey, false);
+        ASSERT_TRUE(denyAllAccess(layoutKey));
         Click(w, IDOK);
-        SetKeyOpenToAll(layoutKey, true);
+        allowAllAccess(layoutKey);
         EXPECT_FALSE(window.Ended());
         EXPECT_EQ(1, window.dirty);
         ASSERT_EQ(1u, fake.boxes.size());
@@ -306,11 +292,10 @@ TEST_F(ApplyOn98, WithoutTheDriverTheRestartIsOfferedAndTheWindowClosesEitherWay
 TEST_F(ApplyOn98, AValueThatCannotBeWrittenIsReportedAndTheDriverLeftAlone)
 {
     fake.driverLoaded = true;
-    createKey(quorvexKey);
-    SetKeyOpenToAll(quorvexKey, false);
+    ASSERT_TRUE(denyAllAccess(quorvexKey));
     MainWindow window(application);
     EXPECT_EQ(IDOK, RunWindow(window, [&](HWND w) { Click(w, IDOK); }));
-    SetKeyOpenToAll(quorvexKey, true);
+    allowAllAccess(quorvexKey);
     ASSERT_EQ(1u, fake.boxes.size());
     EXPECT_EQ("Error writing to the registry.", fake.boxes[0].text);
     EXPECT_EQ(static_cast<UINT>(MB_OK | MB_ICONEXCLAMATION), fake.boxes[0].type);
@@ -321,8 +306,7 @@ TEST_F(ApplyOn98, AValueThatCannotBeWrittenIsReportedAndTheDriverLeftAlone)
 // window closes all the same.
 TEST_F(ApplyOn98, AScancodeMapThatCannotBeWrittenIsReportedAndTheWindowCloses)
 {
-    createKey(layoutKey);
-    SetKeyOpenToAll(layoutKey, false);
+    ASSERT_TRUE(denyAllAccess(layoutKey));
     MainWindow window(application);
     INT_PTR end = RunWindow(window, [&](HWND w) {
         PickKey(w, IDC_FROM_LIST, "Tab");
@@ -331,7 +315,7 @@ TEST_F(ApplyOn98, AScancodeMapThatCannotBeWrittenIsReportedAndTheWindowCloses)
         Click(w, IDOK);
         IsNT = false;
     });
-    SetKeyOpenToAll(layoutKey, true);
+    allowAllAccess(layoutKey);
     EXPECT_EQ(IDOK, end);
     ASSERT_EQ(1u, fake.boxes.size());
     EXPECT_EQ("Error writing map data to the registry.", fake.boxes[0].text);

@@ -4,7 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <random>
 #include <set>
 
@@ -199,29 +198,16 @@ TEST_F(EditingCommands, CtrlAThenUnmapEmptiesTheListAfterOneQuestion)
     });
 }
 
-int growthsLeft;
-void* limitedResize(void* block, std::size_t bytes)
-{
-    if (bytes == 0) {
-        std::free(block);
-        return nullptr;
-    }
-    if (growthsLeft-- <= 0)
-        return nullptr;
-    return std::realloc(block, bytes);
-}
-
 TEST_F(EditingCommands, ASwapWhoseSecondHalfCannotBeStoredKeepsTheFirstHalfDrawable)
 {
     MainWindow window(application);
     RunWindow(window, [&](HWND w) {
         Command(w, IDC_MAP, "C", "D");
         window.dirty = 0;
-        MappingList::ResizeFunction saved = MappingList::resizeStorage;
-        growthsLeft = 1;
-        MappingList::resizeStorage = limitedResize;
-        Command(w, IDC_SWAP, "A", "B");
-        MappingList::resizeStorage = saved;
+        {
+            testing_keys::LimitedGrowth growth(1);
+            Command(w, IDC_SWAP, "A", "B");
+        }
         EXPECT_EQ((Rows{"C>D", "A>B"}), MappedRows(w));
         EXPECT_EQ((std::vector<int>{Plain, Plain}), Icons(w));
         EXPECT_EQ(0, window.dirty);

@@ -4,6 +4,7 @@
 #include "MappingList.h"
 
 #include <cstdio>
+#include <cstdlib>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -47,5 +48,38 @@ inline std::vector<std::string> describe(const MappingList& list)
     }
     return out;
 }
+
+// While it lives, the mapping list's storage may grow only `growths` more times; releasing
+// always works. Shrinking counts as growing, as the list asks for either the same way.
+class LimitedGrowth {
+public:
+    explicit LimitedGrowth(int growths) : saved_(MappingList::resizeStorage)
+    {
+        left() = growths;
+        MappingList::resizeStorage = resize;
+    }
+    ~LimitedGrowth() { MappingList::resizeStorage = saved_; }
+    LimitedGrowth(const LimitedGrowth&) = delete;
+    LimitedGrowth& operator=(const LimitedGrowth&) = delete;
+    static void allow(int growths) { left() = growths; }
+
+private:
+    static int& left()
+    {
+        static int growths;
+        return growths;
+    }
+    static void* resize(void* block, std::size_t bytes)
+    {
+        if (bytes == 0) {
+            std::free(block);
+            return nullptr;
+        }
+        if (left()-- <= 0)
+            return nullptr;
+        return std::realloc(block, bytes);
+    }
+    MappingList::ResizeFunction saved_;
+};
 
 }  // namespace testing_keys

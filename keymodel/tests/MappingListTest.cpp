@@ -3,7 +3,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -216,28 +215,10 @@ TEST(MappingListEdit, AppendedRowHasADefinedKindBeforeNormalise)
     EXPECT_EQ(Plain, list.at(1).kind);
 }
 
-int growthsLeft;
-void* failingResize(void* block, std::size_t bytes)
-{
-    if (bytes == 0) {
-        std::free(block);
-        return nullptr;
-    }
-    if (growthsLeft-- <= 0)
-        return nullptr;
-    return std::realloc(block, bytes);
-}
-
-struct FailingStorage : ::testing::Test {
-    void SetUp() override { MappingList::resizeStorage = failingResize; }
-    void TearDown() override { MappingList::resizeStorage = saved; }
-    MappingList::ResizeFunction saved = MappingList::resizeStorage;
-};
-
-TEST_F(FailingStorage, AppendAndSetMappingReportAFullListAndChangeNothing)
+TEST(FailingStorage, AppendAndSetMappingReportAFullListAndChangeNothing)
 {
     MappingList list;
-    growthsLeft = 1;
+    LimitedGrowth growth(1);
     EXPECT_EQ(0, list.append(code("A"), code("B")));
     EXPECT_EQ(-1, list.append(code("C"), code("D")));
     EXPECT_EQ(-1, list.setMapping(code("C"), code("D")));
@@ -245,17 +226,17 @@ TEST_F(FailingStorage, AppendAndSetMappingReportAFullListAndChangeNothing)
     EXPECT_EQ((Rows{"A>E:0"}), describe(list));
 }
 
-TEST_F(FailingStorage, NormaliseWithoutScratchSpaceGivesTheSameResult)
+TEST(FailingStorage, NormaliseWithoutScratchSpaceGivesTheSameResult)
 {
     const std::vector<Row> rows = {{"Caps Lock", "Left Ctrl"}, {"Escape", "F1"},
                                    {"Left Ctrl", "Caps Lock"}, {"A", "B"}, {"B", "A"},
                                    {"B", "A"}, {"X", "Y"}, {"Y", "Z"}, {"Z", "X"}};
-    growthsLeft = 1000;
+    LimitedGrowth growth(1000);
     MappingList withScratch, without;
     fill(withScratch, rows);
     fill(without, rows);
     withScratch.normalise();
-    growthsLeft = 0;
+    LimitedGrowth::allow(0);
     without.normalise();
     EXPECT_EQ(describe(withScratch), describe(without));
 }

@@ -43,6 +43,37 @@ inline bool keyExists(const char* keyPath)
     return true;
 }
 
+// Gives the key a DACL that grants nobody anything, as an administrator can; false when
+// the key could not be changed.
+inline bool denyAllAccess(const char* keyPath)
+{
+    createKey(keyPath);
+    HKEY key;
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, keyPath, 0, WRITE_DAC, &key) != ERROR_SUCCESS)
+        return false;
+    SECURITY_DESCRIPTOR descriptor;
+    ACL emptyAcl;
+    InitializeSecurityDescriptor(&descriptor, SECURITY_DESCRIPTOR_REVISION);
+    InitializeAcl(&emptyAcl, sizeof emptyAcl, ACL_REVISION);
+    SetSecurityDescriptorDacl(&descriptor, TRUE, &emptyAcl, FALSE);
+    bool denied = RegSetKeySecurity(key, DACL_SECURITY_INFORMATION, &descriptor) == ERROR_SUCCESS;
+    RegCloseKey(key);
+    return denied;
+}
+
+// Opens the key to everybody again, whatever its DACL: the owner may always rewrite it.
+inline void allowAllAccess(const char* keyPath)
+{
+    HKEY key;
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, keyPath, 0, WRITE_DAC, &key) != ERROR_SUCCESS)
+        return;
+    SECURITY_DESCRIPTOR descriptor;
+    InitializeSecurityDescriptor(&descriptor, SECURITY_DESCRIPTOR_REVISION);
+    SetSecurityDescriptorDacl(&descriptor, TRUE, nullptr, FALSE);  // no DACL: open to all
+    RegSetKeySecurity(key, DACL_SECURITY_INFORMATION, &descriptor);
+    RegCloseKey(key);
+}
+
 struct Value {
     bool exists = false;
     DWORD type = 0;

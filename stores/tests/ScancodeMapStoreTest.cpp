@@ -4,6 +4,8 @@
 #include "Bytes.h"
 #include "Registry.h"
 
+#include "Pairs.h"
+
 #include <gtest/gtest.h>
 
 #include <utility>
@@ -15,16 +17,6 @@ namespace {
 
 const char layoutKey[] = "SYSTEM\\CurrentControlSet\\Control\\Keyboard Layout";
 const char mapValue[] = "ScanCode Map";
-using Pairs = std::vector<std::pair<ScanCode, ScanCode>>;
-
-Pairs pairsOf(const MappingList& list)
-{
-    Pairs out;
-    for (int i = 0; i < list.count(); ++i)
-        out.push_back({list.at(i).fromCode, list.at(i).toCode});
-    return out;
-}
-
 struct ScancodeMapStore : ::testing::Test {
     void SetUp() override
     {

@@ -2,6 +2,8 @@
 #include "StoreResults.h"
 #include "Bytes.h"
 
+#include "Pairs.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
@@ -9,16 +11,6 @@
 #include <vector>
 
 namespace {
-
-using Pairs = std::vector<std::pair<ScanCode, ScanCode>>;  // (from, to) in list order
-
-Pairs pairsOf(const MappingList& list)
-{
-    Pairs out;
-    for (int i = 0; i < list.count(); ++i)
-        out.push_back({list.at(i).fromCode, list.at(i).toCode});
-    return out;
-}
 
 Bytes encoded(const MappingList& list)
 {

@@ -8,6 +8,8 @@
 #include "FakeSystem.h"
 #include "Registry.h"
 
+#include "Pairs.h"
+
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -21,16 +23,6 @@ namespace {
 const char quorvexKey[] = "System\\CurrentControlSet\\Services\\VxD\\Quorvex";
 const char layoutKey[] = "SYSTEM\\CurrentControlSet\\Control\\Keyboard Layout";
 const char restartQuestion[] = "Keyboard driver is not yet loaded. Do you want to reboot your system to load it?";
-using Pairs = std::vector<std::pair<ScanCode, ScanCode>>;
-
-Pairs pairsOf(const MappingList& list)
-{
-    Pairs out;
-    for (int i = 0; i < list.count(); ++i)
-        out.push_back({list.at(i).fromCode, list.at(i).toCode});
-    return out;
-}
-
 Bytes identity()
 {
     Bytes table(TranslationTable::size);
@@ -48,34 +40,6 @@ Bytes identityExcept(std::initializer_list<std::pair<int, int>> changes)
 }
 
 Bytes processTable() { return Bytes(translationTable, translationTable + TranslationTable::size); }
-
-// Gives the key a DACL that grants nobody anything, as an administrator can.
-void denyAllAccess(const char* keyPath)
-{
-    createKey(keyPath);
-    HKEY key;
-    ASSERT_EQ(ERROR_SUCCESS, RegOpenKeyExA(HKEY_LOCAL_MACHINE, keyPath, 0, WRITE_DAC, &key));
-    SECURITY_DESCRIPTOR descriptor;
-    ACL emptyAcl;
-    InitializeSecurityDescriptor(&descriptor, SECURITY_DESCRIPTOR_REVISION);
-    InitializeAcl(&emptyAcl, sizeof emptyAcl, ACL_REVISION);
-    SetSecurityDescriptorDacl(&descriptor, TRUE, &emptyAcl, FALSE);
-    ASSERT_EQ(ERROR_SUCCESS, RegSetKeySecurity(key, DACL_SECURITY_INFORMATION, &descriptor));
-    RegCloseKey(key);
-}
-
-// Opens the key to everybody again, whatever its DACL: the owner may always rewrite it.
-void allowAllAccess(const char* keyPath)
-{
-    HKEY key;
-    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, keyPath, 0, WRITE_DAC, &key) != ERROR_SUCCESS)
-        return;
-    SECURITY_DESCRIPTOR descriptor;
-    InitializeSecurityDescriptor(&descriptor, SECURITY_DESCRIPTOR_REVISION);
-    SetSecurityDescriptorDacl(&descriptor, TRUE, nullptr, FALSE);  // no DACL: open to all
-    RegSetKeySecurity(key, DACL_SECURITY_INFORMATION, &descriptor);
-    RegCloseKey(key);
-}
 
 void removeKey(const char* keyPath)
 {
@@ -211,7 +175,7 @@ TEST_F(TranslationTableStore, WritesTheBuiltTableOverWhatWasStored)
 // refuses the value instead.
 TEST_F(TranslationTableStore, AKeyThatRefusesAccessGetsNothingWritten)
 {
-    denyAllAccess(quorvexKey);
+    ASSERT_TRUE(denyAllAccess(quorvexKey));
     BuildTranslationTable(MappingList());
     EXPECT_EQ(IsNT ? OpenFailed : WriteFailed, WriteTranslationTable());
     allowAllAccess(quorvexKey);

@@ -1,6 +1,8 @@
 #include "TranslationTable.h"
 #include "Bytes.h"
 
+#include "Pairs.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -8,16 +10,6 @@
 #include <vector>
 
 namespace {
-
-using Pairs = std::vector<std::pair<ScanCode, ScanCode>>;  // (from, to) in list order
-
-Pairs pairsOf(const MappingList& list)
-{
-    Pairs out;
-    for (int i = 0; i < list.count(); ++i)
-        out.push_back({list.at(i).fromCode, list.at(i).toCode});
-    return out;
-}
 
 Bytes identity()
 {
