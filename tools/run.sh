@@ -25,7 +25,10 @@ export WINEPREFIX=$PWD/$build/run-prefix-$wine_arch WINEDEBUG=-all WINEDLLOVERRI
 if [ "$screenshot" = no ]; then
   [ -d "$WINEPREFIX/drive_c" ] || tools/wine-prefix.sh setup "$WINEPREFIX"
   [ "$seed" = no ] || tools/seed-mappings.sh
-  exec "$wine_loader" "$exe" "$@"
+  status=0
+  "$wine_loader" "$exe" "$@" || status=$?
+  wineserver -k 2>/dev/null || true  # the prefix set-up leaves a persistent server behind
+  exit $status
 fi
 
 out=$PWD/$build/screenshot.png
