@@ -46,11 +46,7 @@ LRESULT PrepaintAnswer(HWND window, int listId)
 
 int RowOfKey(HWND window, int listId, const std::string& name)
 {
-    HWND list = GetDlgItem(window, listId);
-    for (int i = 0; i < RowCount(list); ++i)
-        if (ItemText(list, i) == name)
-            return i;
-    return -1;
+    return window_driver::RowOfKey(GetDlgItem(window, listId), name);
 }
 
 const COLORREF green = RGB(0, 128, 0), blue = RGB(0, 0, 255), red = RGB(255, 0, 0);
@@ -61,10 +57,7 @@ struct MainWindowLists : WindowTest {
         WindowTest::SetUp();
         if (!IsNT)
             GTEST_SKIP() << "mappings are read from the NT store here";
-        // Rows after normalise: Caps Lock>Left Ctrl (plain), Escape>F1, F1>Escape (swap),
-        // Left Windows><Disabled>.
-        StoreScancodeMap({{code("Escape"), code("F1")}, {code("Left Windows"), 0},
-                          {code("Caps Lock"), code("Left Ctrl")}, {code("F1"), code("Escape")}});
+        StoreMappingsOfEveryKind();
     }
 };
 

@@ -112,6 +112,15 @@ inline void SetRowState(HWND list, int row, UINT state, UINT mask)
     SendMessageA(list, LVM_SETITEMSTATE, row, reinterpret_cast<LPARAM>(&item));
 }
 
+// Row of the key with this name in a key list, or -1.
+inline int RowOfKey(HWND list, const std::string& name)
+{
+    for (int i = 0; i < RowCount(list); ++i)
+        if (ItemText(list, i) == name)
+            return i;
+    return -1;
+}
+
 // Clicks a key by name in a key list (selected and focused, as a click leaves it).
 inline void PickKey(HWND window, int listId, const std::string& name)
 {
@@ -158,6 +167,14 @@ inline void StoreScancodeMap(std::vector<std::pair<ScanCode, ScanCode>> rows)
     Bytes terminator = words({0});
     value.insert(value.end(), terminator.begin(), terminator.end());
     testing_registry::setValue(layoutKey, "ScanCode Map", REG_BINARY, value);
+}
+
+// Stores one mapping of every kind. After normalise the rows are Caps Lock>Left Ctrl
+// (plain), Escape>F1 and F1>Escape (a swap pair), Left Windows><Disabled>.
+inline void StoreMappingsOfEveryKind()
+{
+    const ScanCode capsLock = 0x003A, leftCtrl = 0x001D, escape = 0x0001, f1 = 0x003B, leftWindows = 0xE05B;
+    StoreScancodeMap({{escape, f1}, {leftWindows, 0}, {capsLock, leftCtrl}, {f1, escape}});
 }
 
 // A fresh application with its settings opened, the fake system calls installed, and a

@@ -171,15 +171,7 @@ TEST_F(Win98Run, ProbesTheDriverOnceAndClosesIt)
         fake.install();
         fake.driverLoaded = c.driverLoaded;
         EXPECT_EQ(c.driverLoaded ? TRUE : FALSE, IsDriverLoaded());
-        ASSERT_EQ(1u, fake.opens.size());
-        const DeviceOpen& open = fake.opens[0];
-        EXPECT_EQ("\\\\.\\QUORVEX", open.name);
-        EXPECT_EQ(0u, open.access);
-        EXPECT_EQ(0u, open.share);
-        EXPECT_EQ(nullptr, open.security);
-        EXPECT_EQ(static_cast<DWORD>(CREATE_NEW), open.creation);
-        EXPECT_EQ(0u, open.flags);
-        EXPECT_EQ(nullptr, open.templateFile);
+        ExpectDriverOpenedOnce(fake);
         EXPECT_EQ(c.closed, fake.closed);
         EXPECT_TRUE(fake.deviceCalls.empty());
     }

@@ -126,23 +126,13 @@ RECT ItemRect(HWND list, int row, int part, int column = 0)
     return rect;
 }
 
-int RowOfKey(HWND list, const std::string& name)
-{
-    for (int i = 0; i < RowCount(list); ++i)
-        if (ItemText(list, i) == name)
-            return i;
-    return -1;
-}
-
 struct VisualStyles : WindowTest {
     void SetUp() override
     {
         WindowTest::SetUp();
         if (!IsNT)
             GTEST_SKIP() << "mappings are read from the NT store here";
-        // Rows: Caps Lock>Left Ctrl (plain), Escape>F1, F1>Escape (swap), Left Windows><Disabled>.
-        StoreScancodeMap({{code("Escape"), code("F1")}, {code("Left Windows"), 0},
-                          {code("Caps Lock"), code("Left Ctrl")}, {code("F1"), code("Escape")}});
+        StoreMappingsOfEveryKind();
     }
 };
 

@@ -6,6 +6,8 @@
 
 #include <windows.h>
 
+#include <gtest/gtest.h>
+
 #include <deque>
 #include <string>
 #include <vector>
@@ -128,3 +130,17 @@ struct FakeSystem {
         current() = nullptr;
     }
 };
+
+// The one open of the keyboard driver's device, with exactly the probe's arguments.
+inline void ExpectDriverOpenedOnce(const FakeSystem& fake)
+{
+    ASSERT_EQ(1u, fake.opens.size());
+    const DeviceOpen& open = fake.opens[0];
+    EXPECT_EQ("\\\\.\\QUORVEX", open.name);
+    EXPECT_EQ(0u, open.access);
+    EXPECT_EQ(0u, open.share);
+    EXPECT_EQ(nullptr, open.security);
+    EXPECT_EQ(static_cast<DWORD>(CREATE_NEW), open.creation);
+    EXPECT_EQ(0u, open.flags);
+    EXPECT_EQ(nullptr, open.templateFile);
+}

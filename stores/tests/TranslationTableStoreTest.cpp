@@ -195,18 +195,7 @@ struct DriverChannel : TranslationTableStore {
         TranslationTableStore::TearDown();
     }
 
-    void expectDeviceOpenedOnce()
-    {
-        ASSERT_EQ(1u, fake.opens.size());
-        const DeviceOpen& open = fake.opens[0];
-        EXPECT_EQ("\\\\.\\QUORVEX", open.name);
-        EXPECT_EQ(0u, open.access);
-        EXPECT_EQ(0u, open.share);
-        EXPECT_EQ(nullptr, open.security);
-        EXPECT_EQ(static_cast<DWORD>(CREATE_NEW), open.creation);
-        EXPECT_EQ(0u, open.flags);
-        EXPECT_EQ(nullptr, open.templateFile);
-    }
+    void expectDeviceOpenedOnce() { ExpectDriverOpenedOnce(fake); }
 
     FakeSystem fake;
 };
