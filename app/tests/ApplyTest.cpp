@@ -17,7 +17,7 @@ const char quorvexKey[] = "System\\CurrentControlSet\\Services\\VxD\\Quorvex";
 HWND FindRestartNotice()
 {
     HWND found = nullptr;
-    EnumThreadWindows(GetCurrentThreadId(), [](HWND w, LPARAM out) {
+    EnumThreadWindows(GetCurrentThreadId(), [](HWND w, LPARAM out) CALLBACK -> BOOL {
         if (GetDlgItem(w, IDC_DONT_SHOW_AGAIN) && IsWindowVisible(w)) {
             *reinterpret_cast<HWND*>(out) = w;
             return FALSE;
@@ -50,7 +50,7 @@ void AnswerRestartNotice(NoticeSeen& seen, bool tick, bool pressOK)
     out = &seen;
     tickBox = tick;
     ok = pressOK;
-    noticeTimer = SetTimer(nullptr, 0, 20, [](HWND, UINT, UINT_PTR, DWORD) {
+    noticeTimer = SetTimer(nullptr, 0, 20, [](HWND, UINT, UINT_PTR, DWORD) CALLBACK -> void {
         HWND notice = FindRestartNotice();
         if (!notice)
             return;

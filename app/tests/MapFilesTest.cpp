@@ -283,7 +283,7 @@ void WhenWindowAppears(const char* title, std::function<void(HWND)> act)
     pending = std::move(act);
     wanted = title;
     triesLeft = 200;
-    SetTimer(nullptr, 0, 50, [](HWND, UINT, UINT_PTR id, DWORD) {
+    SetTimer(nullptr, 0, 50, [](HWND, UINT, UINT_PTR id, DWORD) CALLBACK -> void {
         HWND found = FindWindowA("#32770", wanted.c_str());
         if (!found && --triesLeft > 0)
             return;

@@ -37,7 +37,7 @@ inline INT_PTR RunWindow(MainWindow& window, std::function<void(HWND)> script)
 {
     pendingScript() = std::move(script);
     runningWindow() = &window;
-    UINT_PTR timer = SetTimer(nullptr, 0, 1, [](HWND, UINT, UINT_PTR id, DWORD) {
+    UINT_PTR timer = SetTimer(nullptr, 0, 1, [](HWND, UINT, UINT_PTR id, DWORD) CALLBACK -> void {
         KillTimer(nullptr, id);
         MainWindow* w = runningWindow();
         if (!w || !w->Handle() || w->Ended())

@@ -102,7 +102,7 @@ int visibleTopLevelWindowsOf(DWORD processId)
         int windows;
     } count = {processId, 0};
     EnumWindows(
-        [](HWND window, LPARAM data) -> BOOL {
+        [](HWND window, LPARAM data) CALLBACK -> BOOL {
             Count& c = *reinterpret_cast<Count*>(data);
             if (IsWindowVisible(window) && belongsTo(window, c.processId))
                 ++c.windows;
