@@ -4,6 +4,7 @@
 
 #include "AppMessageBox.h"
 #include "CommandLine.h"
+#include "Help.h"
 #include "MainWindow.h"
 #include "SystemCalls.h"
 #include "resource.h"
@@ -24,18 +25,6 @@ void StartUpError(const std::string& text)
 }
 
 }  // namespace
-
-std::string HelpFilePath()
-{
-    char path[MAX_PATH + 1] = "";
-    GetModuleFileNameA(nullptr, path, MAX_PATH);
-    std::string help = path;
-    std::string::size_type dot = help.rfind('.');
-    std::string::size_type slash = help.rfind('\\');
-    if (dot != std::string::npos && (slash == std::string::npos || dot > slash))
-        help.erase(dot);
-    return help + ".HLP";
-}
 
 std::string SavePathSetting(const SettingsFile& settings)
 {
@@ -135,6 +124,5 @@ void Application::OnCommand(int id, HWND mainWindow)
 
 void Application::OnHelp(HWND mainWindow)
 {
-    if (!systemCalls.winHelp(mainWindow, HelpFilePath().c_str(), HELP_FINDER, 0))
-        AppMessageBox(mainWindow, "Failed to launch help.");
+    OpenHelp(mainWindow);
 }

@@ -35,9 +35,6 @@ private:
     void OnHelp(HWND mainWindow);
 };
 
-// The help file: the executable's path with its extension replaced by ".HLP".
-std::string HelpFilePath();
-
 // The directory the file dialogs start in: "SavePath" from the settings, or the program's
 // directory when it has none.
 std::string SavePathSetting(const SettingsFile& settings);

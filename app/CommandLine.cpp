@@ -8,7 +8,7 @@ bool IsWhiteSpace(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\
 
 }  // namespace
 
-std::string ArgumentsAfterProgramName(const char* commandLine)
+const char* ArgumentsAfterProgramName(const char* commandLine)
 {
     const char* p = commandLine ? commandLine : "";
     if (*p == '"') {

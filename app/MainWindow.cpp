@@ -2,6 +2,7 @@
 
 #include "AppMessageBox.h"
 #include "Application.h"
+#include "Help.h"
 #include "Platform.h"
 #include "SystemCalls.h"
 #include "SystemMap.h"
@@ -184,7 +185,9 @@ void MainWindow::OnDestroy()
     smallIcon = nullptr;
     DestroyIcon(bigIcon);
     bigIcon = nullptr;
-    systemCalls.winHelp(Handle(), HelpFilePath().c_str(), HELP_QUIT, 0);
+    char help[MAX_PATH];
+    HelpFilePath(help);
+    systemCalls.winHelp(Handle(), help, HELP_QUIT, 0);
 }
 
 void MainWindow::OnAbout()

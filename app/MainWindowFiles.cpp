@@ -8,7 +8,7 @@
 #include "Application.h"
 #include "MainWindow.h"
 #include "MapFile.h"
-#include "MapFileBytes.h"
+#include "MapFileDisk.h"
 #include "Platform.h"
 
 #ifndef OFN_ENABLESIZING
@@ -23,36 +23,6 @@ std::string DirectoryOf(const std::string& path)
 {
     std::string::size_type slash = path.rfind('\\');
     return slash == std::string::npos ? std::string() : path.substr(0, slash);
-}
-
-// A new, empty file with a unique name in the directory of `path`; "" when none can be made.
-std::string TemporaryFileBeside(const std::string& path)
-{
-    std::string directory = DirectoryOf(path);
-    char name[MAX_PATH];
-    if (!GetTempFileNameA(directory.empty() ? "." : directory.c_str(), "swm", 0, name))
-        return std::string();
-    return name;
-}
-
-// Puts the finished file `temporary` in the place of `target`. Where Windows has no
-// replacing rename (95/98/ME), the old file steps aside under a temporary name until the
-// new one is in place, and comes back if that fails.
-bool PutInPlace(const std::string& temporary, const std::string& target)
-{
-    if (IsNT)
-        return MoveFileExA(temporary.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
-    if (GetFileAttributesA(target.c_str()) == INVALID_FILE_ATTRIBUTES)
-        return MoveFileA(temporary.c_str(), target.c_str()) != 0;
-    std::string aside = TemporaryFileBeside(target);
-    if (aside.empty() || !DeleteFileA(aside.c_str()) || !MoveFileA(target.c_str(), aside.c_str()))
-        return false;
-    if (MoveFileA(temporary.c_str(), target.c_str())) {
-        DeleteFileA(aside.c_str());
-        return true;
-    }
-    MoveFileA(aside.c_str(), target.c_str());
-    return false;
 }
 
 }  // namespace
@@ -104,59 +74,36 @@ void MainWindow::OnLoadMap()
         LoadMapFile(path.c_str());
 }
 
-// Writes the list to a temporary file beside `path` and replaces `path` with it only once
-// every byte is written, so a failed save never destroys the file it was to replace.
 void MainWindow::SaveMapFile(const std::string& path)
 {
-    std::string temporary = TemporaryFileBeside(path);
-    HANDLE file = temporary.empty() ? INVALID_HANDLE_VALUE
-                                    : CreateFileA(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                                  FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) {
-        if (!temporary.empty())
-            DeleteFileA(temporary.c_str());
+    switch (WriteMapFileTo(path.c_str(), mappings)) {
+    case MapFileNotAccessible:
         AppMessageBox(Handle(), FormatMessageText(unableToAccess, path).c_str());
-        return;
-    }
-    bool written;
-    {
-        FileSink sink(file);
-        written = sink.Ready() && MapFile::encode(mappings, sink) && sink.Flush();
-    }
-    CloseHandle(file);
-    if (!written) {
-        DeleteFileA(temporary.c_str());
+        break;
+    case MapFileNotWritten:
         AppMessageBox(Handle(), "Error creating or accessing CArchive object.");
-        return;
-    }
-    if (!PutInPlace(temporary, path)) {
-        DeleteFileA(temporary.c_str());
-        AppMessageBox(Handle(), FormatMessageText(unableToAccess, path).c_str());
+        break;
+    case MapFileWritten:
+        break;
     }
 }
 
 BOOL MainWindow::LoadMapFile(const char* path)
 {
-    HANDLE file = CreateFileA(path, GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) {
+    MapRecords records;
+    MapFile::Result decoded;
+    switch (ReadMapFileFrom(path, records, decoded)) {
+    case MapFileNotOpened:
         AppMessageBox(Handle(), FormatMessageText(unableToAccess, path).c_str());
         return FALSE;
-    }
-    MapRecords records;
-    MapFile::Result result = MapFile::Ok;
-    {
-        FileSource source(file);
-        if (!source.Ready()) {
-            CloseHandle(file);
-            AppMessageBox(Handle(), "Error creating CArchive object");
-            return FALSE;
-        }
-        result = MapFile::decode(source, records);
-    }
-    CloseHandle(file);
-    if (result != MapFile::Ok) {
-        AppMessageBox(Handle(), MapFile::failureMessage(result));
+    case MapFileNoReader:
+        AppMessageBox(Handle(), "Error creating CArchive object");
         return FALSE;
+    case MapFileNotDecoded:
+        AppMessageBox(Handle(), MapFile::failureMessage(decoded));
+        return FALSE;
+    case MapFileRead:
+        break;
     }
 
     if (!IsNT && records.removeExtended())

@@ -26,11 +26,22 @@ BOOL realWriteFile(HANDLE file, LPCVOID data, DWORD size, LPDWORD written, LPOVE
 {
     return WriteFile(file, data, size, written, overlapped);
 }
+
+// SHELL32 is looked up when first needed rather than imported: Postlude links this table
+// too and is to load with nothing but KERNEL32 and USER32. It stays loaded.
+HINSTANCE realShellExecute(HWND owner, LPCSTR verb, LPCSTR file, LPCSTR parameters, LPCSTR directory, INT show)
+{
+    typedef HINSTANCE(WINAPI * ShellExecuteCall)(HWND, LPCSTR, LPCSTR, LPCSTR, LPCSTR, INT);
+    HMODULE shell = LoadLibraryA("SHELL32.DLL");
+    FARPROC found = shell ? GetProcAddress(shell, "ShellExecuteA") : nullptr;
+    ShellExecuteCall call = reinterpret_cast<ShellExecuteCall>(reinterpret_cast<void*>(found));
+    return call ? call(owner, verb, file, parameters, directory, show) : nullptr;
+}
 }  // namespace
 
 const SystemCalls realSystemCalls = {
     realMessageBox, realCreateFile, realDeviceIoControl, realCloseHandle,
-    realExitWindowsEx, realWinHelp, realWinExec, realWriteFile,
+    realExitWindowsEx, realWinHelp, realWinExec, realWriteFile, realShellExecute,
 };
 
 SystemCalls systemCalls = realSystemCalls;

@@ -1,6 +1,6 @@
 // The calls that reach beyond the program: a person's answer to a message box, the
-// keyboard driver's device, restarting Windows, WinHelp, starting another program, and
-// writing a file (a disk can fill up or fail half-way).
+// keyboard driver's device, restarting Windows, WinHelp, opening a document in the system's
+// viewer, starting another program, and writing a file (a disk can fill up or fail half-way).
 // Everything goes through this one table so that tests can stand in for them; by
 // default it holds the real Win32 functions.
 #pragma once
@@ -18,6 +18,8 @@ struct SystemCalls {
     BOOL (*winHelp)(HWND owner, LPCSTR file, UINT command, ULONG_PTR data);
     UINT (*winExec)(LPCSTR commandLine, UINT show);
     BOOL (*writeFile)(HANDLE file, LPCVOID data, DWORD size, LPDWORD written, LPOVERLAPPED overlapped);
+    // ShellExecuteA: above 32 when the document was opened.
+    HINSTANCE (*shellExecute)(HWND owner, LPCSTR verb, LPCSTR file, LPCSTR parameters, LPCSTR directory, INT show);
 };
 
 extern SystemCalls systemCalls;

@@ -28,3 +28,11 @@ StoreWriteResult WriteTranslationTable();
 // Hands the table to the running driver; when the driver is not loaded, offers to
 // restart Windows and returns FALSE. Otherwise the result of the device call.
 BOOL SendTableToDriver();
+
+enum DriverHandOver {
+    DriverNotLoaded,
+    DriverTookTable,
+    DriverRefusedTable,  // the device call failed
+};
+// Hands the table to the running driver and asks nobody anything.
+DriverHandOver HandTableToDriver();

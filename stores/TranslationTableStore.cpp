@@ -60,7 +60,8 @@ StoreWriteResult WriteTranslationTable()
 
 BOOL SendTableToDriver()
 {
-    if (OpenKeyboardDriver() != 0) {
+    DriverHandOver handOver = HandTableToDriver();
+    if (handOver == DriverNotLoaded) {
         int answer = systemCalls.messageBox(
             GetDesktopWindow(), "Keyboard driver is not yet loaded. Do you want to reboot your system to load it?",
             "Swivelkin", MB_SYSTEMMODAL | MB_YESNO);
@@ -68,9 +69,16 @@ BOOL SendTableToDriver()
             systemCalls.exitWindowsEx(EWX_REBOOT, 0);
         return FALSE;
     }
+    return handOver == DriverTookTable;
+}
+
+DriverHandOver HandTableToDriver()
+{
+    if (OpenKeyboardDriver() != 0)
+        return DriverNotLoaded;
     DWORD returned = 0;
     BOOL sent = systemCalls.deviceIoControl(driverHandle, setTranslationTableCode, translationTable,
                                             TranslationTable::size, nullptr, 0, &returned, nullptr);
     CloseKeyboardDriver();
-    return sent;
+    return sent ? DriverTookTable : DriverRefusedTable;
 }

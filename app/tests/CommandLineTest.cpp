@@ -23,8 +23,8 @@ TEST(CommandLine, ArgumentsFollowTheProgramNameQuotedOrNot)
         {"", ""},
     };
     for (const Case& c : cases)
-        EXPECT_EQ(c.expected, ArgumentsAfterProgramName(c.line)) << c.line;
-    EXPECT_EQ("", ArgumentsAfterProgramName(nullptr));
+        EXPECT_STREQ(c.expected, ArgumentsAfterProgramName(c.line)) << c.line;
+    EXPECT_STREQ("", ArgumentsAfterProgramName(nullptr));
 }
 
 TEST(CommandLine, NamesOneFileTrimmedOfWhiteSpaceAndOneQuoteAtEachEnd)

@@ -64,15 +64,22 @@ inline std::string SwivelkinExe() { return ProgramDirectory() + "\\Swivelkin.exe
 // One started copy; ended by force if a test leaves it running.
 class ProgramCopy {
 public:
-    // Starts Swivelkin.exe with `arguments` after its quoted name.
-    explicit ProgramCopy(const std::string& arguments)
+    // Starts `program` (Swivelkin.exe by default) with `arguments` after its quoted name;
+    // with `output`, that handle is its standard output.
+    explicit ProgramCopy(const std::string& arguments, const std::string& program = SwivelkinExe(),
+                         HANDLE output = nullptr)
     {
-        std::string commandLine = "\"" + SwivelkinExe() + "\"" + (arguments.empty() ? "" : " " + arguments);
+        std::string commandLine = "\"" + program + "\"" + (arguments.empty() ? "" : " " + arguments);
         std::vector<char> line(commandLine.begin(), commandLine.end());
         line.push_back('\0');
         STARTUPINFOA startup = {};
         startup.cb = sizeof startup;
-        if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info_))
+        if (output) {
+            startup.dwFlags = STARTF_USESTDHANDLES;
+            startup.hStdOutput = startup.hStdError = output;
+        }
+        if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, output != nullptr, 0, nullptr, nullptr, &startup,
+                            &info_))
             ADD_FAILURE() << "cannot start " << commandLine << ": error " << GetLastError();
     }
     ~ProgramCopy()

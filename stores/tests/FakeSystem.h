@@ -66,6 +66,16 @@ struct FakeSystem {
     BOOL helpResult = TRUE;
     std::vector<std::pair<std::string, UINT>> started;
 
+    // Documents opened in the system's viewer
+    struct ShellCall {
+        HWND owner;
+        std::string verb, file, directory;
+        bool parameters;
+        INT show;
+    };
+    std::vector<ShellCall> shellCalls;
+    HINSTANCE shellResult = reinterpret_cast<HINSTANCE>(static_cast<ULONG_PTR>(42));
+
     static FakeSystem*& current()
     {
         static FakeSystem* fake = nullptr;
@@ -121,6 +131,12 @@ struct FakeSystem {
         systemCalls.winExec = [](LPCSTR commandLine, UINT show) {
             current()->started.push_back({commandLine, show});
             return 33u;
+        };
+        systemCalls.shellExecute = [](HWND owner, LPCSTR verb, LPCSTR file, LPCSTR parameters, LPCSTR directory,
+                                      INT show) {
+            current()->shellCalls.push_back(
+                {owner, verb ? verb : "", file ? file : "", directory ? directory : "", parameters != nullptr, show});
+            return current()->shellResult;
         };
     }
 

@@ -265,6 +265,22 @@ TEST_F(DriverChannel, AFailedDeviceCallIsReportedAndTheDeviceStillClosed)
     EXPECT_TRUE(fake.boxes.empty());
 }
 
+TEST_F(DriverChannel, HandingOverQuietlyAsksNothingAndSaysWhatHappened)
+{
+    BuildTranslationTable(MappingList());
+    EXPECT_EQ(DriverNotLoaded, HandTableToDriver());
+    EXPECT_TRUE(fake.deviceCalls.empty());
+
+    fake.driverLoaded = true;
+    EXPECT_EQ(DriverTookTable, HandTableToDriver());
+    fake.deviceResult = FALSE;
+    EXPECT_EQ(DriverRefusedTable, HandTableToDriver());
+    EXPECT_EQ(2u, fake.deviceCalls.size());
+    EXPECT_EQ(0, fake.openHandles);
+    EXPECT_TRUE(fake.boxes.empty());
+    EXPECT_TRUE(fake.restarts.empty());
+}
+
 TEST_F(DriverChannel, EverySendOpensTheDeviceAfresh)
 {
     fake.driverLoaded = true;

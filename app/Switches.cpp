@@ -1,0 +1,269 @@
+#include "Switches.h"
+
+#include <windows.h>
+
+#include "CommandLine.h"
+#include "MapFileDisk.h"
+#include "Platform.h"
+#include "SystemCalls.h"
+#include "SystemMap.h"
+
+#ifndef ATTACH_PARENT_PROCESS
+#define ATTACH_PARENT_PROCESS (static_cast<DWORD>(-1))
+#endif
+
+const char switchUsage[] =
+    "Swivelkin.exe /apply FILE\n"
+    "    applies the mappings of map file FILE at once, without a window, whatever\n"
+    "    mappings were in effect before (on Windows NT and later from the next log-on).\n"
+    "Swivelkin.exe /save FILE\n"
+    "    saves the mappings now in effect to map file FILE.\n"
+    "Swivelkin.exe /?\n"
+    "    shows this text.\n"
+    "\n"
+    "Put FILE in double quotes when its name holds spaces. Exit codes:\n"
+    "    0  done\n"
+    "    1  unknown switch, missing or extra argument\n"
+    "    2  FILE cannot be read or is not a valid map file; nothing was applied\n"
+    "    3  the mappings in the registry cannot be opened (administrator rights\n"
+    "       are needed) or read\n"
+    "    4  the registry or FILE cannot be written\n"
+    "\n"
+    "Example, in a batch file:\n"
+    "    start /wait Swivelkin.exe /apply caps-ctrl.swm\n"
+    "    echo %ERRORLEVEL%\n";
+
+namespace {
+
+const char usageLine[] = "Usage: Swivelkin.exe /apply FILE, Swivelkin.exe /save FILE or Swivelkin.exe /?";
+const char nothingApplied[] = " Nothing was applied.";
+
+bool IsWhiteSpace(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r'; }
+
+const char* SkipWhiteSpace(const char* p)
+{
+    while (IsWhiteSpace(*p))
+        ++p;
+    return p;
+}
+
+const char* EndOfWord(const char* p)
+{
+    while (*p && !IsWhiteSpace(*p))
+        ++p;
+    return p;
+}
+
+bool WordIs(const char* word, const char* end, const char* name)
+{
+    int length = static_cast<int>(end - word);
+    if (length != lstrlenA(name))
+        return false;
+    char copy[8];
+    lstrcpynA(copy, word, length + 1);
+    return lstrcmpiA(copy, name) == 0;
+}
+
+const char* Plural(int count) { return count == 1 ? "" : "s"; }
+
+// Applies the map file at `path` as OK applies the window's list after a Load; says what
+// happened in `line` (1024 characters).
+int ApplyMapFile(const char* path, char* line)
+{
+    MapRecords records;
+    MapFile::Result decoded;
+    switch (ReadMapFileFrom(path, records, decoded)) {
+    case MapFileNotOpened:
+        wsprintfA(line, "Unable to access %s.%s", path, nothingApplied);
+        return ExitBadFile;
+    case MapFileNoReader:
+        wsprintfA(line, "%s: %s.%s", path, MapFile::failureMessage(MapFile::NoMemory), nothingApplied);
+        return ExitBadFile;
+    case MapFileNotDecoded:
+        wsprintfA(line, "%s: %s%s", path, MapFile::failureMessage(decoded), nothingApplied);
+        return ExitBadFile;
+    case MapFileRead:
+        break;
+    }
+    // Windows 95/98/ME cannot map extended keys: left out, as Load leaves them out.
+    if (!IsNT)
+        records.removeExtended();
+    if (records.removeUnknown()) {
+        wsprintfA(line, "%s is damaged: it holds key codes that Swivelkin does not know.%s", path, nothingApplied);
+        return ExitBadFile;
+    }
+    MappingList list;
+    for (int i = 0; i < records.count(); ++i)
+        if (list.append(records.at(i).fromCode, records.at(i).toCode) == -1) {
+            wsprintfA(line, "%s: %s.%s", path, MapFile::failureMessage(MapFile::NoMemory), nothingApplied);
+            return ExitBadFile;
+        }
+    list.normalise();
+
+    StoreWriteResult written;
+    if (IsNT) {
+        written = WriteScancodeMap(list);
+    } else {
+        BuildTranslationTable(list);
+        written = WriteTranslationTable();
+    }
+    switch (written) {
+    case OpenFailed:
+        wsprintfA(line, "Unable to open the key mappings in the registry (administrator rights are needed).%s",
+                  nothingApplied);
+        return ExitStoreNotOpened;
+    case WriteFailed:
+        wsprintfA(line, "Error writing the key mappings to the registry.");
+        return ExitNotWritten;
+    case Written:
+        break;
+    }
+    if (IsNT) {
+        wsprintfA(line, "Applied %d mapping%s from %s; they take effect after the next log-on or restart.",
+                  list.count(), Plural(list.count()), path);
+    } else {
+        // A driver not loaded yet takes the stored table when Windows next starts.
+        HandTableToDriver();
+        wsprintfA(line, "Applied %d mapping%s from %s.", list.count(), Plural(list.count()), path);
+    }
+    return ExitDone;
+}
+
+// Saves the mappings in effect, as the window would show them on opening, as Save saves them.
+int SaveMapFile(const char* path, char* line)
+{
+    MappingList list;
+    int read = ReadCurrentMap(list);
+    if (read != ReadOk) {
+        wsprintfA(line, "%s Nothing was saved.", ReadFailureMessage(read));
+        return ExitStoreNotOpened;
+    }
+    list.normalise();
+    switch (WriteMapFileTo(path, list)) {
+    case MapFileNotAccessible:
+        wsprintfA(line, "Unable to access %s. Nothing was saved.", path);
+        return ExitNotWritten;
+    case MapFileNotWritten:
+        wsprintfA(line, "Error writing %s. Nothing was saved.", path);
+        return ExitNotWritten;
+    case MapFileWritten:
+        break;
+    }
+    wsprintfA(line, "Saved %d mapping%s to %s.", list.count(), Plural(list.count()), path);
+    return ExitDone;
+}
+
+int RunFileSwitch(const SwitchLine& parsed, char* line)
+{
+    const bool apply = parsed.command == ApplySwitch;
+    char path[MAX_PATH];
+    if (parsed.fileLength >= MAX_PATH) {
+        wsprintfA(line, "The file name is too long (at most %d characters).", MAX_PATH - 1);
+        return apply ? ExitBadFile : ExitNotWritten;
+    }
+    lstrcpynA(path, parsed.file, parsed.fileLength + 1);
+    DetectPlatform();
+    return apply ? ApplyMapFile(path, line) : SaveMapFile(path, line);
+}
+
+// True when this program was started from a console that it can write to: attached to it
+// now, or already (as a program started straight from a console is under Wine). Windows
+// offers that from XP on; the call is looked up at run time so that Windows 95 and NT 4
+// still load the program.
+bool AttachToStartingConsole()
+{
+    typedef BOOL(WINAPI * AttachConsoleCall)(DWORD);
+    HMODULE kernel = GetModuleHandleA("KERNEL32.DLL");
+    FARPROC found = kernel ? GetProcAddress(kernel, "AttachConsole") : nullptr;
+    AttachConsoleCall attach = reinterpret_cast<AttachConsoleCall>(reinterpret_cast<void*>(found));
+    return attach && (attach(ATTACH_PARENT_PROCESS) || GetLastError() == ERROR_ACCESS_DENIED);
+}
+
+bool WriteText(HANDLE out, const char* text)
+{
+    DWORD written = 0;
+    DWORD size = static_cast<DWORD>(lstrlenA(text));
+    return out && out != INVALID_HANDLE_VALUE && WriteFile(out, text, size, &written, nullptr) && written == size;
+}
+
+// Writes to where the starting program sends this one's output (`given`, when it did
+// redirect it), or else to its console.
+void WriteToConsole(HANDLE given, const char* text)
+{
+    if (WriteText(given, text))
+        return;
+    HANDLE console = CreateFileA("CONOUT$", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                 nullptr, OPEN_EXISTING, 0, nullptr);
+    if (console != INVALID_HANDLE_VALUE) {
+        WriteText(console, text);
+        CloseHandle(console);
+    }
+}
+
+}  // namespace
+
+SwitchLine ParseSwitch(const char* arguments)
+{
+    SwitchLine parsed = {NoSwitch, nullptr, 0};
+    const char* word = SkipWhiteSpace(arguments ? arguments : "");
+    if (*word != '/' && *word != '-')
+        return parsed;
+    const char* end = EndOfWord(word);
+    parsed.command = WordIs(word + 1, end, "apply")  ? ApplySwitch
+                     : WordIs(word + 1, end, "save") ? SaveSwitch
+                     : WordIs(word + 1, end, "?")    ? HelpSwitch
+                                                     : WrongSwitch;
+    const char* p = SkipWhiteSpace(end);
+    if (parsed.command == ApplySwitch || parsed.command == SaveSwitch) {
+        const char* file = p;
+        if (*p == '"') {
+            file = ++p;
+            while (*p && *p != '"')
+                ++p;
+            if (*p != '"' || (p[1] && !IsWhiteSpace(p[1]))) {
+                parsed.command = WrongSwitch;
+                return parsed;
+            }
+            parsed.file = file;
+            parsed.fileLength = static_cast<int>(p - file);
+            ++p;
+        } else {
+            p = EndOfWord(p);
+            parsed.file = file;
+            parsed.fileLength = static_cast<int>(p - file);
+        }
+        if (parsed.fileLength == 0)
+            parsed.command = WrongSwitch;
+        p = SkipWhiteSpace(p);
+    }
+    if (*p)
+        parsed.command = WrongSwitch;
+    return parsed;
+}
+
+bool RunSwitch(const char* commandLine, int& exitCode)
+{
+    SwitchLine parsed = ParseSwitch(ArgumentsAfterProgramName(commandLine));
+    if (parsed.command == NoSwitch)
+        return false;
+    if (parsed.command == HelpSwitch) {
+        // A box, wherever it was started from: the one place that every system shows.
+        systemCalls.messageBox(nullptr, switchUsage, "Swivelkin", MB_OK | MB_ICONINFORMATION);
+        exitCode = ExitDone;
+        return true;
+    }
+    // Read before attaching: attaching may fill it in with the console itself.
+    HANDLE given = GetStdHandle(STD_OUTPUT_HANDLE);
+    char line[1100];
+    if (parsed.command == WrongSwitch) {
+        lstrcpynA(line, usageLine, sizeof line);
+        exitCode = ExitUsage;
+    } else {
+        exitCode = RunFileSwitch(parsed, line);
+    }
+    if (AttachToStartingConsole()) {
+        lstrcatA(line, "\r\n");
+        WriteToConsole(given, line);
+    }
+    return true;
+}

@@ -1,0 +1,359 @@
+// The switches for scripts, run by real copies of the program: Swivelkin.exe when this test
+// runs as the NT family, Swivelkin_w98.exe (which Wine tells it is Windows 98) when it runs
+// as Windows 98. Their standard output is a pipe, so the one line they write is read here
+// (Wine offers the console calls whatever version it reports; Windows 98 has none).
+#include <windows.h>
+#include <commctrl.h>
+
+#include "Platform.h"
+#include "ProgramCopies.h"
+#include "Registry.h"
+#include "Switches.h"
+#include "resource.h"
+#include "MappingListHelpers.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <utility>
+#include <vector>
+
+using namespace program_copies;
+using namespace testing_registry;
+using testing_keys::code;
+
+namespace {
+
+const char layoutKey[] = "SYSTEM\\CurrentControlSet\\Control\\Keyboard Layout";
+const char quorvexKey[] = "System\\CurrentControlSet\\Services\\VxD\\Quorvex";
+const char usageLine[] = "Usage: Swivelkin.exe /apply FILE, Swivelkin.exe /save FILE or Swivelkin.exe /?";
+
+TEST(SwitchParsing, TheFirstWordIsASwitchWhenItStartsWithSlashOrDash)
+{
+    struct Case {
+        const char* arguments;
+        SwitchCommand command;
+        const char* file;
+    };
+    const Case cases[] = {
+        {"/apply a.swm", ApplySwitch, "a.swm"},
+        {"-APPLY C:\\maps\\a.swm", ApplySwitch, "C:\\maps\\a.swm"},
+        {" \t/Save \"C:\\my maps\\b.swm\"  ", SaveSwitch, "C:\\my maps\\b.swm"},
+        {"-save x", SaveSwitch, "x"},
+        {"/?", HelpSwitch, ""},
+        {"-? ", HelpSwitch, ""},
+        {"/apply", WrongSwitch, ""},
+        {"/apply \"\"", WrongSwitch, ""},
+        {"/save a.swm b.swm", WrongSwitch, ""},
+        {"/save \"a b.swm", WrongSwitch, ""},
+        {"/save \"a\"b.swm", WrongSwitch, ""},
+        {"/? a.swm", WrongSwitch, ""},
+        {"/applyx a.swm", WrongSwitch, ""},
+        {"/help", WrongSwitch, ""},
+        {"-", WrongSwitch, ""},
+        // Not a switch: a file to load, as before.
+        {"a.swm", NoSwitch, ""},
+        {"\"/apply\" a.swm", NoSwitch, ""},
+        {"C:\\maps\\-a.swm", NoSwitch, ""},
+        {"", NoSwitch, ""},
+        {nullptr, NoSwitch, ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.arguments ? c.arguments : "(null)");
+        SwitchLine parsed = ParseSwitch(c.arguments);
+        EXPECT_EQ(c.command, parsed.command);
+        if (c.command == ApplySwitch || c.command == SaveSwitch) {
+            EXPECT_EQ(c.file, std::string(parsed.file, parsed.fileLength));
+        }
+    }
+}
+
+// What a finished copy left behind: its exit code and what it wrote to its output.
+struct Outcome {
+    long exitCode;
+    std::string output;
+};
+
+struct Switches : ::testing::Test {
+    void SetUp() override
+    {
+        DetectPlatform();
+        settings.OpenSettings();
+        DeleteFileA(settings.settingsPath.c_str());
+        createKey(layoutKey);
+        deleteValue(layoutKey, "ScanCode Map");
+        RegDeleteKeyA(HKEY_LOCAL_MACHINE, quorvexKey);
+    }
+    void TearDown() override
+    {
+        allowAllAccess(layoutKey);
+        allowAllAccess(quorvexKey);
+        deleteValue(layoutKey, "ScanCode Map");
+        RegDeleteKeyA(HKEY_LOCAL_MACHINE, quorvexKey);
+        // No switch reads or writes the settings file.
+        EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesA(settings.settingsPath.c_str()));
+    }
+
+    // The program for the platform this test runs as.
+    static std::string Program()
+    {
+        return IsNT ? SwivelkinExe() : ProgramDirectory() + "\\Swivelkin_w98.exe";
+    }
+
+    // Runs the program with `arguments` until it ends.
+    static Outcome Run(const std::string& arguments)
+    {
+        SECURITY_ATTRIBUTES inherited = {sizeof inherited, nullptr, TRUE};
+        HANDLE reader = nullptr, writer = nullptr;
+        EXPECT_TRUE(CreatePipe(&reader, &writer, &inherited, 0));
+        Outcome outcome;
+        {
+            ProgramCopy copy(arguments, Program(), writer);
+            CloseHandle(writer);
+            outcome.exitCode = copy.ExitCode();
+        }
+        char buffer[2048];
+        DWORD got = 0;
+        while (ReadFile(reader, buffer, sizeof buffer, &got, nullptr) && got > 0)
+            outcome.output.append(buffer, got);
+        CloseHandle(reader);
+        return outcome;
+    }
+
+    // The store as the platform keeps it: the "ScanCode Map" value, or "KeyMappings" and
+    // "StaticVxD" one after the other.
+    static Bytes Store()
+    {
+        if (IsNT)
+            return readValue(layoutKey, "ScanCode Map").data;
+        Bytes table = readValue(quorvexKey, "KeyMappings").data;
+        Bytes entry = readValue(quorvexKey, "StaticVxD").data;
+        table.insert(table.end(), entry.begin(), entry.end());
+        return table;
+    }
+
+    static Bytes TableExcept(std::initializer_list<std::pair<int, int>> changes)
+    {
+        Bytes table(256);
+        for (int i = 0; i < 256; ++i)
+            table[i] = static_cast<unsigned char>(i);
+        for (auto change : changes)
+            table[change.first] = static_cast<unsigned char>(change.second);
+        const char entry[] = "Quorvex.VxD";
+        table.insert(table.end(), entry, entry + sizeof entry);
+        return table;
+    }
+
+    static Bytes FileBytes(const std::string& path)
+    {
+        Bytes bytes;
+        HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+        if (file == INVALID_HANDLE_VALUE)
+            return bytes;
+        unsigned char buffer[512];
+        DWORD got = 0;
+        while (ReadFile(file, buffer, sizeof buffer, &got, nullptr) && got > 0)
+            bytes.insert(bytes.end(), buffer, buffer + got);
+        CloseHandle(file);
+        return bytes;
+    }
+
+    static bool Exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+    static std::string Quoted(const std::string& path) { return "\"" + path + "\""; }
+
+    SettingsFile settings;
+    TempFolder folder;
+    // In the order Save writes them: by source name, each swap pair together.
+    const std::vector<std::pair<ScanCode, ScanCode>> saved = {{code("Caps Lock"), code("Left Ctrl")},
+                                                              {code("Escape"), code("F1")},
+                                                              {code("F1"), code("Escape")}};
+    const std::pair<ScanCode, ScanCode> rightCtrlToLeftAlt = {code("Right Ctrl"), code("Left Alt")};
+};
+
+TEST_F(Switches, ApplyWritesTheStoreAsOKDoesAndSaveWritesItBackAsSaveDoes)
+{
+    // Given out of order and with an extended key, which Windows 95/98/ME cannot map.
+    std::string layout = folder.File("caps ctrl.swm");
+    WriteMapFile(layout, {saved[2], rightCtrlToLeftAlt, saved[0], saved[1]});
+
+    Outcome applied = Run("/apply " + Quoted(layout));
+    EXPECT_EQ(0, applied.exitCode);
+    std::string backup = folder.File("backup.swm"), expected = folder.File("expected.swm");
+    if (IsNT) {
+        EXPECT_EQ(words({0, 0, 5, 0x003A001D, 0x0001003B, 0x003B0001, 0xE01D0038, 0}), Store());
+        EXPECT_EQ("Applied 4 mappings from " + layout +
+                      "; they take effect after the next log-on or restart.\r\n",
+                  applied.output);
+        std::vector<std::pair<ScanCode, ScanCode>> all = saved;
+        all.push_back(rightCtrlToLeftAlt);
+        WriteMapFile(expected, all);
+    } else {
+        EXPECT_EQ(TableExcept({{0x3A, 0x1D}, {0x01, 0x3B}, {0x3B, 0x01}}), Store());
+        EXPECT_EQ("Applied 3 mappings from " + layout + ".\r\n", applied.output);
+        WriteMapFile(expected, saved);
+    }
+
+    Outcome savedBack = Run("-SAVE " + Quoted(backup));
+    EXPECT_EQ(0, savedBack.exitCode);
+    EXPECT_EQ(FileBytes(expected), FileBytes(backup));
+    EXPECT_EQ("Saved " + std::string(IsNT ? "4 mappings" : "3 mappings") + " to " + backup + ".\r\n",
+              savedBack.output);
+
+    // An empty map file removes every mapping; saving then writes an empty map over the old one.
+    std::string empty = folder.File("empty.swm");
+    WriteMapFile(empty, {});
+    EXPECT_EQ(0, Run("/Apply " + Quoted(empty)).exitCode);
+    EXPECT_EQ(IsNT ? words({0, 0, 1, 0}) : TableExcept({}), Store());
+    EXPECT_EQ(0, Run("/save " + Quoted(backup)).exitCode);
+    EXPECT_EQ(FileBytes(empty), FileBytes(backup));
+}
+
+TEST_F(Switches, ApplyWritesNothingFromAFileItCannotTrust)
+{
+    std::string good = folder.File("good.swm");
+    WriteMapFile(good, {saved[0]});
+    ASSERT_EQ(0, Run("/apply " + Quoted(good)).exitCode);
+    const Bytes before = Store();
+
+    std::string wrongHeader = folder.File("wrong header.swm");
+    WriteMapFile(wrongHeader, {saved[0]});
+    HANDLE file = CreateFileA(wrongHeader.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    DWORD written = 0;
+    SetFilePointer(file, 1, nullptr, FILE_BEGIN);
+    WriteFile(file, "s", 1, &written, nullptr);  // "swivelkin 2.0"
+    CloseHandle(file);
+    std::string unknownCode = folder.File("unknown code.swm");
+    WriteMapFile(unknownCode, {saved[1], {0x0056, code("Tab")}});
+    std::string cutShort = folder.File("cut short.swm");
+    WriteMapFile(cutShort, {saved[0], saved[1]});
+    file = CreateFileA(cutShort.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    SetFilePointer(file, 22, nullptr, FILE_BEGIN);
+    SetEndOfFile(file);
+    CloseHandle(file);
+    const std::string missing = folder.path + "\\missing.swm";
+
+    const std::pair<std::string, std::string> cases[] = {
+        {wrongHeader, wrongHeader + ": File is not a valid Swivelkin map. Nothing was applied.\r\n"},
+        {unknownCode, unknownCode +
+                          " is damaged: it holds key codes that Swivelkin does not know. Nothing was applied.\r\n"},
+        {cutShort, cutShort + ": File I/O error. Nothing was applied.\r\n"},
+        {missing, "Unable to access " + missing + ". Nothing was applied.\r\n"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.first);
+        Outcome outcome = Run("/apply " + Quoted(c.first));
+        EXPECT_EQ(2, outcome.exitCode);
+        EXPECT_EQ(before, Store());
+        EXPECT_EQ(c.second, outcome.output);
+    }
+}
+
+TEST_F(Switches, AStoreThatCannotBeOpenedOrWrittenIsReportedByItsExitCode)
+{
+    std::string layout = folder.File("layout.swm");
+    WriteMapFile(layout, {saved[0]});
+    if (IsNT) {
+        ASSERT_TRUE(denyAllAccess(layoutKey));
+        Outcome outcome = Run("/apply " + Quoted(layout));
+        allowAllAccess(layoutKey);
+        EXPECT_EQ(3, outcome.exitCode);
+        EXPECT_EQ("Unable to open the key mappings in the registry (administrator rights are needed). "
+                  "Nothing was applied.\r\n",
+                  outcome.output);
+        EXPECT_FALSE(readValue(layoutKey, "ScanCode Map").exists);
+    } else {
+        // Wine reporting Windows 98 opens a key whatever its DACL, as Windows 95 does, and
+        // then refuses to write into it.
+        ASSERT_TRUE(denyAllAccess(quorvexKey));
+        EXPECT_EQ(4, Run("/apply " + Quoted(layout)).exitCode);
+        allowAllAccess(quorvexKey);
+        EXPECT_FALSE(readValue(quorvexKey, "KeyMappings").exists);
+        EXPECT_FALSE(readValue(quorvexKey, "StaticVxD").exists);
+    }
+}
+
+TEST_F(Switches, SaveWritesNothingWhenTheMappingsOrTheFileCannotBeHad)
+{
+    std::string target = folder.File("target.swm");
+    if (IsNT) {
+        setValue(layoutKey, "ScanCode Map", REG_SZ, Bytes{'x', 0});
+        Outcome outcome = Run("/save " + Quoted(target));
+        EXPECT_EQ(3, outcome.exitCode);
+        EXPECT_EQ("Scan code map value is the wrong data type. Nothing was saved.\r\n", outcome.output);
+        EXPECT_FALSE(Exists(target));
+        deleteValue(layoutKey, "ScanCode Map");
+    } else {
+        // The window would open with an empty list on a table it cannot read; so does Save.
+        setValue(quorvexKey, "KeyMappings", REG_BINARY, Bytes(255, 1));
+        EXPECT_EQ(0, Run("/save " + Quoted(target)).exitCode);
+        EXPECT_EQ(Bytes({13, 'S', 'w', 'i', 'v', 'e', 'l', 'k', 'i', 'n', ' ', '2', '.', '0', 0, 0, 0, 0}),
+                  FileBytes(target));
+    }
+    std::string nowhere = folder.path + "\\no such folder\\a.swm";
+    Outcome outcome = Run("/save " + Quoted(nowhere));
+    EXPECT_EQ(4, outcome.exitCode);
+    EXPECT_EQ("Unable to access " + nowhere + ". Nothing was saved.\r\n", outcome.output);
+    EXPECT_FALSE(Exists(nowhere));
+}
+
+TEST_F(Switches, AWrongCommandLineGivesOneAndTheUsageLine)
+{
+    for (const char* arguments : {"/frobnicate", "-apply", "/save a.swm b.swm", "/? now"}) {
+        SCOPED_TRACE(arguments);
+        Outcome outcome = Run(arguments);
+        EXPECT_EQ(1, outcome.exitCode);
+        EXPECT_EQ(std::string(usageLine) + "\r\n", outcome.output);
+    }
+}
+
+TEST_F(Switches, QuestionMarkShowsTheUsageInABoxAndLeavesWhatRunningCopiesShareAlone)
+{
+    ProgramCopy copy("/?", Program());
+    HWND box = copy.WaitForDialog("Swivelkin");
+    ASSERT_NE(nullptr, box);
+    SeenBox seen = ReadBox(box);
+    EXPECT_EQ(std::vector<std::string>{"OK"}, seen.buttons);
+    EXPECT_TRUE(seen.hasIcon);
+    EXPECT_EQ(switchUsage, seen.text);
+    EXPECT_NE(std::string::npos, seen.text.find("start /wait Swivelkin.exe /apply caps-ctrl.swm"));
+    // While it runs: neither the running mark nor the shared block.
+    HANDLE mutex = OpenMutexA(SYNCHRONIZE, FALSE, "SwivelkinIsRunning");
+    EXPECT_EQ(nullptr, mutex);
+    if (mutex)
+        CloseHandle(mutex);
+    EXPECT_FALSE(SharedBlockExists());
+    PressOk(box);
+    EXPECT_EQ(0, copy.ExitCode());
+}
+
+TEST_F(Switches, ARunningCopyIsLeftAloneAndKeepsItsList)
+{
+    ProgramCopy first("", Program());
+    ASSERT_TRUE(WaitUntil([&] { return SharedWindowNow() != 0 || !first.Running(); }, false));
+    SharedInstanceBlock block = {};
+    block.hWndMain = SharedWindowNow();
+    HWND window = MainWindowOf(block);
+    ASSERT_NE(nullptr, window);
+    HWND mappedList = GetDlgItem(window, IDC_MAPPED_LIST);
+    ASSERT_EQ(0, SendMessageA(mappedList, LVM_GETITEMCOUNT, 0, 0));
+
+    std::string layout = folder.File("layout.swm");
+    WriteMapFile(layout, saved);
+    EXPECT_EQ(0, Run("/apply " + Quoted(layout)).exitCode);
+    EXPECT_EQ(IsNT ? words({0, 0, 4, 0x003A001D, 0x0001003B, 0x003B0001, 0})
+                   : TableExcept({{0x3A, 0x1D}, {0x01, 0x3B}, {0x3B, 0x01}}),
+              Store());
+    EXPECT_EQ(0, Run("/save " + Quoted(folder.File("backup.swm"))).exitCode);
+
+    // Give a hand-over, had there been one, time to arrive.
+    WaitUntil([] { return false; }, false, 300);
+    EXPECT_TRUE(first.Running());
+    EXPECT_EQ(block.hWndMain, SharedWindowNow());
+    EXPECT_EQ(0, SendMessageA(mappedList, LVM_GETITEMCOUNT, 0, 0));
+    EXPECT_EQ(nullptr, first.DialogOf("Ambertide"));
+    PostMessageA(window, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+    EXPECT_EQ(0, first.ExitCode());
+}
+
+}  // namespace
