@@ -1,17 +1,18 @@
-; Swivelkin's installer: both programs under Program Files, a Start-menu shortcut, the ".swm"
+; Swivelkin's installer: both programs and the user guide under Program Files, a Start-menu
+; shortcut, the ".swm"
 ; file type, an uninstaller and its entry in Add/Remove Programs. The uninstaller takes all
 ; of that away again but leaves what belongs to the user: the scan-code map in effect
 ; ("ScanCode Map", the Quorvex key) and SWIVELKIN.INI with its folder.
 ;
-;   makensis -DSWIVELKIN_EXE=... -DPOSTLUDE_EXE=... -DOUTFILE=... [-DTARGET=amd64-unicode] Swivelkin.nsi
+;   makensis -DSWIVELKIN_EXE=... -DPOSTLUDE_EXE=... -DUSER_GUIDE=... -DOUTFILE=... [-DTARGET=amd64-unicode] Swivelkin.nsi
 ;
 ; TARGET defaults to x86-ansi, the kind of installer that also runs on Windows 95/98/ME.
 
 !ifndef TARGET
   !define TARGET x86-ansi
 !endif
-!ifndef SWIVELKIN_EXE | POSTLUDE_EXE | OUTFILE
-  !error "define SWIVELKIN_EXE, POSTLUDE_EXE and OUTFILE"
+!ifndef SWIVELKIN_EXE | POSTLUDE_EXE | USER_GUIDE | OUTFILE
+  !error "define SWIVELKIN_EXE, POSTLUDE_EXE, USER_GUIDE and OUTFILE"
 !endif
 
 !define PRODUCT "Swivelkin"
@@ -30,6 +31,8 @@ InstallDirRegKey HKLM "${UNINSTALL_KEY}" "InstallLocation"
 ; The file type, the shortcut for all users and the Add/Remove entry need an administrator.
 RequestExecutionLevel admin
 SetCompressor /SOLID lzma
+; No file times from the build machine: two builds of one commit give the same installer.
+SetDateSave off
 Icon "${__FILEDIR__}\..\app\images\Swivelkin.ico"
 UninstallIcon "${__FILEDIR__}\..\app\images\Swivelkin.ico"
 ShowInstDetails show
@@ -54,6 +57,8 @@ Section "Swivelkin"
   SetOutPath "$INSTDIR"
   File "/oname=Swivelkin.exe" "${SWIVELKIN_EXE}"
   File "/oname=Postlude.exe" "${POSTLUDE_EXE}"
+  ; Help opens it where no help file is found.
+  File "/oname=USER-GUIDE.txt" "${USER_GUIDE}"
   WriteUninstaller "$INSTDIR\Uninstall.exe"
 
   CreateShortCut "${SHORTCUT}" "$INSTDIR\Swivelkin.exe" "" "$INSTDIR\Swivelkin.exe" 0
@@ -91,6 +96,7 @@ Section "Uninstall"
 
   Delete "$INSTDIR\Swivelkin.exe"
   Delete "$INSTDIR\Postlude.exe"
+  Delete "$INSTDIR\USER-GUIDE.txt"
   Delete "$INSTDIR\Uninstall.exe"
   ; Not /r: SWIVELKIN.INI (every user's settings) and map files saved here stay, and with
   ; them the folder.

@@ -127,6 +127,10 @@ TEST_F(Installer, PutsBothProgramsTheShortcutTheFileTypeAndTheUninstallEntryInPl
     EXPECT_EQ(FileBytes(Built("app\\Swivelkin.exe")), FileBytes(Installed("Swivelkin.exe")));
     EXPECT_EQ(FileBytes(Built("postlude\\Postlude.exe")), FileBytes(Installed("Postlude.exe")));
     EXPECT_NE("", FileBytes(Installed("Swivelkin.exe")));
+    // Beside the program, where Help looks for it; with CR LF line ends, for Notepad.
+    std::string guide = FileBytes(Installed("USER-GUIDE.txt"));
+    EXPECT_EQ(FileBytes(Built("installer\\USER-GUIDE.txt")), guide);
+    EXPECT_EQ(0u, guide.find("Swivelkin 2.0 - user guide\r\n"));
     EXPECT_TRUE(FileExists(Installed("Uninstall.exe")));
     EXPECT_EQ(Installed("Swivelkin.exe"), ShortcutTarget(StartMenuShortcut()));
 
@@ -181,6 +185,7 @@ TEST_F(Installer, UninstallLeavesTheUsersMappingsSettingsAndMapFiles)
     EXPECT_TRUE(WaitFor([] { return !FileExists(Installed("Uninstall.exe")); }));
     EXPECT_FALSE(FileExists(Installed("Swivelkin.exe")));
     EXPECT_FALSE(FileExists(Installed("Postlude.exe")));
+    EXPECT_FALSE(FileExists(Installed("USER-GUIDE.txt")));
     EXPECT_FALSE(FileExists(StartMenuShortcut()));
     EXPECT_FALSE(RegistryKeyExists(HKEY_CLASSES_ROOT, ".swm"));
     EXPECT_FALSE(RegistryKeyExists(HKEY_CLASSES_ROOT, fileTypeKey));
