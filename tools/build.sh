@@ -12,8 +12,7 @@ configure() {
 }
 mkdir -p $build
 configure $build/native -DSWK_BUILD=native
-configure $build/ship -DSWK_BUILD=ship -DCMAKE_BUILD_TYPE=MinSizeRel \
-  -DCMAKE_TOOLCHAIN_FILE="$toolchain" -DSWK_MINGW_ARCH=i686 -DSWK_MINGW_THREADS=win32
+configure $build/ship "${ship_config[@]}" -DCMAKE_TOOLCHAIN_FILE="$toolchain"
 configure "$wintest_dir" -DSWK_BUILD=wintest \
   -DCMAKE_TOOLCHAIN_FILE="$toolchain" -DSWK_MINGW_ARCH="$wine_arch" -DSWK_MINGW_THREADS=posix \
   -DSWK_WINE_LOADER="$wine_loader"

@@ -14,3 +14,5 @@ export WINE_LOADER=$wine_loader
 # SWK_BUILD_DIR lets two people build side by side in one work tree.
 build=${SWK_BUILD_DIR:-build}
 wintest_dir=$build/wintest-$wine_arch
+# How the ship tree is configured (tools/build.sh, and the second build of tools/rebuild-check.sh).
+ship_config=(-DSWK_BUILD=ship -DCMAKE_BUILD_TYPE=MinSizeRel -DSWK_MINGW_ARCH=i686 -DSWK_MINGW_THREADS=win32)
