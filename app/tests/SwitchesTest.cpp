@@ -5,6 +5,7 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include "FakeSystem.h"
 #include "Platform.h"
 #include "ProgramCopies.h"
 #include "Registry.h"
@@ -207,6 +208,37 @@ TEST_F(Switches, ApplyWritesTheStoreAsOKDoesAndSaveWritesItBackAsSaveDoes)
     EXPECT_EQ(IsNT ? words({0, 0, 1, 0}) : TableExcept({}), Store());
     EXPECT_EQ(0, Run("/save " + Quoted(backup)).exitCode);
     EXPECT_EQ(FileBytes(empty), FileBytes(backup));
+}
+
+// In this process, so that a stand-in driver can take the table; the copy's line goes to
+// this test's output.
+TEST_F(Switches, OnWindows98ApplyHandsTheTableToTheRunningDriverAndAsksNothing)
+{
+    if (IsNT)
+        GTEST_SKIP() << "the driver is Windows 95/98/ME's";
+    std::string layout = folder.File("layout.swm");
+    WriteMapFile(layout, {saved[0]});
+    const std::string commandLine = "Swivelkin.exe /apply " + Quoted(layout);
+    FakeSystem fake;
+    fake.install();
+    for (bool loaded : {true, false}) {
+        SCOPED_TRACE(loaded ? "driver loaded" : "driver not loaded");
+        fake.driverLoaded = loaded;
+        fake.deviceCalls.clear();
+        int exitCode = -1;
+        EXPECT_TRUE(RunSwitch(commandLine.c_str(), exitCode));
+        EXPECT_EQ(0, exitCode);
+        ASSERT_EQ(loaded ? 1u : 0u, fake.deviceCalls.size());
+        if (loaded) {
+            Bytes table = TableExcept({{0x3A, 0x1D}});
+            table.resize(256);
+            EXPECT_EQ(table, fake.deviceCalls[0].input);
+        }
+    }
+    FakeSystem::restore();
+    EXPECT_TRUE(fake.boxes.empty());
+    EXPECT_TRUE(fake.restarts.empty());
+    EXPECT_EQ(TableExcept({{0x3A, 0x1D}}), Store());
 }
 
 TEST_F(Switches, ApplyWritesNothingFromAFileItCannotTrust)
