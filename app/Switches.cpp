@@ -12,26 +12,27 @@
 #define ATTACH_PARENT_PROCESS (static_cast<DWORD>(-1))
 #endif
 
+// Short lines: a message box wraps long ones wherever it likes.
 const char switchUsage[] =
     "Swivelkin.exe /apply FILE\n"
-    "    applies the mappings of map file FILE at once, without a window, whatever\n"
-    "    mappings were in effect before (on Windows NT and later from the next log-on).\n"
+    "    applies map file FILE, without a window.\n"
     "Swivelkin.exe /save FILE\n"
-    "    saves the mappings now in effect to map file FILE.\n"
+    "    saves the mappings in effect to FILE.\n"
     "Swivelkin.exe /?\n"
     "    shows this text.\n"
     "\n"
-    "Put FILE in double quotes when its name holds spaces. Exit codes:\n"
-    "    0  done\n"
-    "    1  unknown switch, missing or extra argument\n"
-    "    2  FILE cannot be read or is not a valid map file; nothing was applied\n"
-    "    3  the mappings in the registry cannot be opened (administrator rights\n"
-    "       are needed) or read\n"
-    "    4  the registry or FILE cannot be written\n"
+    "Put FILE in double quotes if it has spaces.\n"
     "\n"
-    "Example, in a batch file:\n"
+    "Exit codes:\n"
+    "0    done\n"
+    "1    wrong switch or arguments\n"
+    "2    FILE unreadable or not a valid map file\n"
+    "3    the registry cannot be opened or read\n"
+    "4    the registry or FILE cannot be written\n"
+    "\n"
+    "In a batch file:\n"
     "    start /wait Swivelkin.exe /apply caps-ctrl.swm\n"
-    "    echo %ERRORLEVEL%\n";
+    "    echo %ERRORLEVEL%";
 
 namespace {
 
