@@ -1,0 +1,100 @@
+#include "SwitchCommands.h"
+
+#include <windows.h>
+
+#include "MapFileDisk.h"
+#include "Platform.h"
+#include "Switches.h"
+#include "SystemMap.h"
+
+namespace {
+
+const char nothingApplied[] = " Nothing was applied.";
+
+const char* Plural(int count) { return count == 1 ? "" : "s"; }
+
+}  // namespace
+
+int ApplyMapFileQuietly(const char* path, char* line)
+{
+    MapRecords records;
+    MapFile::Result decoded;
+    switch (ReadMapFileFrom(path, records, decoded)) {
+    case MapFileNotOpened:
+        wsprintfA(line, "Unable to access %s.%s", path, nothingApplied);
+        return ExitBadFile;
+    case MapFileNoReader:
+        wsprintfA(line, "%s: %s.%s", path, MapFile::failureMessage(MapFile::NoMemory), nothingApplied);
+        return ExitBadFile;
+    case MapFileNotDecoded:
+        wsprintfA(line, "%s: %s%s", path, MapFile::failureMessage(decoded), nothingApplied);
+        return ExitBadFile;
+    case MapFileRead:
+        break;
+    }
+    // Windows 95/98/ME cannot map extended keys: left out, as Load leaves them out.
+    if (!IsNT)
+        records.removeExtended();
+    if (records.removeUnknown()) {
+        wsprintfA(line, "%s is damaged: it holds key codes that Swivelkin does not know.%s", path, nothingApplied);
+        return ExitBadFile;
+    }
+    MappingList list;
+    for (int i = 0; i < records.count(); ++i)
+        if (list.append(records.at(i).fromCode, records.at(i).toCode) == -1) {
+            wsprintfA(line, "%s: %s.%s", path, MapFile::failureMessage(MapFile::NoMemory), nothingApplied);
+            return ExitBadFile;
+        }
+    list.normalise();
+
+    StoreWriteResult written;
+    if (IsNT) {
+        written = WriteScancodeMap(list);
+    } else {
+        BuildTranslationTable(list);
+        written = WriteTranslationTable();
+    }
+    switch (written) {
+    case OpenFailed:
+        wsprintfA(line, "Unable to open the key mappings in the registry (administrator rights are needed).%s",
+                  nothingApplied);
+        return ExitStoreNotOpened;
+    case WriteFailed:
+        wsprintfA(line, "Error writing the key mappings to the registry.");
+        return ExitNotWritten;
+    case Written:
+        break;
+    }
+    if (IsNT) {
+        wsprintfA(line, "Applied %d mapping%s from %s; they take effect after the next log-on or restart.",
+                  list.count(), Plural(list.count()), path);
+    } else {
+        // A driver not loaded yet takes the stored table when Windows next starts.
+        HandTableToDriver();
+        wsprintfA(line, "Applied %d mapping%s from %s.", list.count(), Plural(list.count()), path);
+    }
+    return ExitDone;
+}
+
+int SaveMappingsInEffect(const char* path, char* line)
+{
+    MappingList list;
+    int read = ReadCurrentMap(list);
+    if (read != ReadOk) {
+        wsprintfA(line, "%s Nothing was saved.", ReadFailureMessage(read));
+        return ExitStoreNotOpened;
+    }
+    list.normalise();
+    switch (WriteMapFileTo(path, list)) {
+    case MapFileNotAccessible:
+        wsprintfA(line, "Unable to access %s. Nothing was saved.", path);
+        return ExitNotWritten;
+    case MapFileNotWritten:
+        wsprintfA(line, "Error writing %s. Nothing was saved.", path);
+        return ExitNotWritten;
+    case MapFileWritten:
+        break;
+    }
+    wsprintfA(line, "Saved %d mapping%s to %s.", list.count(), Plural(list.count()), path);
+    return ExitDone;
+}
