@@ -18,28 +18,28 @@ const char sharedBlockName[] = "Swivelkin data";
 const char runningMutexName[] = "SwivelkinIsRunning";
 
 // Start-up failures come before any window of ours exists, so their boxes have no owner.
-void StartUpError(const std::string& text)
+void StartUpError(const Text& text)
 {
     systemCalls.messageBox(nullptr, text.c_str(), "Ambertide", MB_OK | MB_ICONERROR);
 }
 
 }  // namespace
 
-std::string HelpFilePath()
+Text HelpFilePath()
 {
     char path[MAX_PATH + 1] = "";
     GetModuleFileNameA(nullptr, path, MAX_PATH);
-    std::string help = path;
-    std::string::size_type dot = help.rfind('.');
-    std::string::size_type slash = help.rfind('\\');
-    if (dot != std::string::npos && (slash == std::string::npos || dot > slash))
+    Text help = path;
+    std::size_t dot = help.rfind('.');
+    std::size_t slash = help.rfind('\\');
+    if (dot != Text::npos && (slash == Text::npos || dot > slash))
         help.erase(dot);
     return help + ".HLP";
 }
 
-std::string SavePathSetting(const SettingsFile& settings)
+Text SavePathSetting(const SettingsFile& settings)
 {
-    std::string savePath = settings.ReadSettingString("SavePath", "");
+    Text savePath = settings.ReadSettingString("SavePath", "");
     return savePath.empty() ? ProgramDirectory() : savePath;
 }
 
@@ -48,7 +48,7 @@ BOOL Application::StartUp()
     MainWindow window(*this);
     // Held until the process ends; nothing waits on it, it only marks a running copy.
     CreateMutexA(nullptr, FALSE, runningMutexName);
-    std::string file = CommandLineFileOf(ArgumentsAfterProgramName(GetCommandLineA()));
+    Text file = CommandLineFileOf(ArgumentsAfterProgramName(GetCommandLineA()));
     switch (CreateOrOpenSharedBlock()) {
     case 1:
         RunFirstCopy(window, file);
@@ -87,7 +87,7 @@ int Application::CreateOrOpenSharedBlock()
     return result;
 }
 
-void Application::HandOver(const std::string& file)
+void Application::HandOver(const Text& file)
 {
     HWND first = MainWindowOf(*sharedBlock);
     if (!first) {
@@ -118,7 +118,7 @@ void Application::HandOver(const std::string& file)
     }
 }
 
-void Application::RunFirstCopy(MainWindow& window, const std::string& file)
+void Application::RunFirstCopy(MainWindow& window, const Text& file)
 {
     settings.OpenSettings();
     if (!file.empty())

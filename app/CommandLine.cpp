@@ -8,7 +8,7 @@ bool IsWhiteSpace(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\
 
 }  // namespace
 
-std::string ArgumentsAfterProgramName(const char* commandLine)
+Text ArgumentsAfterProgramName(const char* commandLine)
 {
     const char* p = commandLine ? commandLine : "";
     if (*p == '"') {
@@ -26,9 +26,9 @@ std::string ArgumentsAfterProgramName(const char* commandLine)
     return p;
 }
 
-std::string CommandLineFileOf(const std::string& arguments)
+Text CommandLineFileOf(const Text& arguments)
 {
-    std::string::size_type first = 0, end = arguments.size();
+    std::size_t first = 0, end = arguments.size();
     while (first < end && IsWhiteSpace(arguments[first]))
         ++first;
     while (end > first && IsWhiteSpace(arguments[end - 1]))

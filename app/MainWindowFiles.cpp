@@ -2,8 +2,6 @@
 #include <windows.h>
 #include <commdlg.h>
 
-#include <string>
-
 #include "AppMessageBox.h"
 #include "Application.h"
 #include "MainWindow.h"
@@ -19,32 +17,32 @@ namespace {
 
 const char unableToAccess[] = "Unable to access\n%s.";
 
-std::string DirectoryOf(const std::string& path)
+Text DirectoryOf(const Text& path)
 {
-    std::string::size_type slash = path.rfind('\\');
-    return slash == std::string::npos ? std::string() : path.substr(0, slash);
+    std::size_t slash = path.rfind('\\');
+    return slash == Text::npos ? Text() : path.substr(0, slash);
 }
 
 // A new, empty file with a unique name in the directory of `path`; "" when none can be made.
-std::string TemporaryFileBeside(const std::string& path)
+Text TemporaryFileBeside(const Text& path)
 {
-    std::string directory = DirectoryOf(path);
+    Text directory = DirectoryOf(path);
     char name[MAX_PATH];
     if (!GetTempFileNameA(directory.empty() ? "." : directory.c_str(), "swm", 0, name))
-        return std::string();
+        return Text();
     return name;
 }
 
 // Puts the finished file `temporary` in the place of `target`. Where Windows has no
 // replacing rename (95/98/ME), the old file steps aside under a temporary name until the
 // new one is in place, and comes back if that fails.
-bool PutInPlace(const std::string& temporary, const std::string& target)
+bool PutInPlace(const Text& temporary, const Text& target)
 {
     if (IsNT)
         return MoveFileExA(temporary.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
     if (GetFileAttributesA(target.c_str()) == INVALID_FILE_ATTRIBUTES)
         return MoveFileA(temporary.c_str(), target.c_str()) != 0;
-    std::string aside = TemporaryFileBeside(target);
+    Text aside = TemporaryFileBeside(target);
     if (aside.empty() || !DeleteFileA(aside.c_str()) || !MoveFileA(target.c_str(), aside.c_str()))
         return false;
     if (MoveFileA(temporary.c_str(), target.c_str())) {
@@ -58,7 +56,7 @@ bool PutInPlace(const std::string& temporary, const std::string& target)
 }  // namespace
 
 // Shows the save or open dialog; true with the chosen full path.
-bool MainWindow::AskForMapFile(bool save, std::string& path)
+bool MainWindow::AskForMapFile(bool save, Text& path)
 {
     char file[MAX_PATH] = "";
     OPENFILENAMEA dialog = {};
@@ -79,11 +77,11 @@ bool MainWindow::AskForMapFile(bool save, std::string& path)
     return true;
 }
 
-void MainWindow::RememberDirectory(const std::string& path)
+void MainWindow::RememberDirectory(const Text& path)
 {
-    if (path.find('\\') == std::string::npos)
+    if (path.find('\\') == Text::npos)
         return;
-    std::string directory = DirectoryOf(path);
+    Text directory = DirectoryOf(path);
     if (lstrcmpiA(directory.c_str(), savePath.c_str()) == 0)
         return;
     savePath = directory;
@@ -92,23 +90,23 @@ void MainWindow::RememberDirectory(const std::string& path)
 
 void MainWindow::OnSaveMap()
 {
-    std::string path;
+    Text path;
     if (AskForMapFile(true, path))
         SaveMapFile(path);
 }
 
 void MainWindow::OnLoadMap()
 {
-    std::string path;
+    Text path;
     if (AskForMapFile(false, path))
         LoadMapFile(path.c_str());
 }
 
 // Writes the list to a temporary file beside `path` and replaces `path` with it only once
 // every byte is written, so a failed save never destroys the file it was to replace.
-void MainWindow::SaveMapFile(const std::string& path)
+void MainWindow::SaveMapFile(const Text& path)
 {
-    std::string temporary = TemporaryFileBeside(path);
+    Text temporary = TemporaryFileBeside(path);
     HANDLE file = temporary.empty() ? INVALID_HANDLE_VALUE
                                     : CreateFileA(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                                                   FILE_ATTRIBUTE_NORMAL, nullptr);
