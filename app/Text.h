@@ -8,7 +8,7 @@
 
 class Text {
 public:
-    static const std::size_t npos = static_cast<std::size_t>(-1);
+    static constexpr std::size_t npos = static_cast<std::size_t>(-1);
 
     Text() = default;
     Text(const char* text);  // implicit, as for std::string
