@@ -1,6 +1,5 @@
 #include "SettingsFile.h"
 
-
 Text SettingsSectionFor(const char* userName)
 {
     return Text(userName ? userName : "Default") + ".Settings";
