@@ -22,7 +22,7 @@ public:
     const char* c_str() const { return data_ ? data_ : ""; }
     std::size_t size() const { return size_; }
     bool empty() const { return size_ == 0; }
-    char operator[](std::size_t index) const { return data_[index]; }
+    char operator[](std::size_t index) const { return c_str()[index]; }  // index == size() gives the NUL
 
     // Positions of a character or of a piece of text, or npos.
     std::size_t find(char c, std::size_t from = 0) const;
