@@ -1,11 +1,9 @@
 #include "AppMessageBox.h"
 
-#include <vector>
-
 #include "SystemCalls.h"
 #include "resource.h"
 
-std::string ApplicationTitle()
+Text ApplicationTitle()
 {
     char title[256] = "";
     LoadStringA(GetModuleHandleA(nullptr), IDS_APP_TITLE, title, sizeof title);
@@ -21,11 +19,11 @@ int AppMessageBox(HWND owner, const char* text, UINT type)
     return systemCalls.messageBox(owner, text, ApplicationTitle().c_str(), type);
 }
 
-std::string FormatMessageText(const char* format, const std::string& value)
+Text FormatMessageText(const char* format, const Text& value)
 {
-    std::string text = format;
-    std::string::size_type at = text.find("%s");
-    if (at != std::string::npos)
-        text.replace(at, 2, value);
+    Text text = format;
+    std::size_t at = text.find("%s");
+    if (at != Text::npos)
+        text.replace(at, 2, value.c_str());
     return text;
 }

@@ -3,14 +3,14 @@
 
 #include <windows.h>
 
-#include <string>
+#include "Text.h"
 
 // The application title, "Swivelkin", from the string table.
-std::string ApplicationTitle();
+Text ApplicationTitle();
 
 // The application message box: captioned with the application title; an OK, OK/Cancel,
 // Yes/No or Yes/No/Cancel box without an icon of its own gets the exclamation mark.
 int AppMessageBox(HWND owner, const char* text, UINT type = MB_OK);
 
 // A message with one %s replaced by `value`.
-std::string FormatMessageText(const char* format, const std::string& value);
+Text FormatMessageText(const char* format, const Text& value);

@@ -19,16 +19,16 @@ const char sharedBlockName[] = "Swivelkin data";
 const char runningMutexName[] = "SwivelkinIsRunning";
 
 // Start-up failures come before any window of ours exists, so their boxes have no owner.
-void StartUpError(const std::string& text)
+void StartUpError(const Text& text)
 {
     systemCalls.messageBox(nullptr, text.c_str(), "Ambertide", MB_OK | MB_ICONERROR);
 }
 
 }  // namespace
 
-std::string SavePathSetting(const SettingsFile& settings)
+Text SavePathSetting(const SettingsFile& settings)
 {
-    std::string savePath = settings.ReadSettingString("SavePath", "");
+    Text savePath = settings.ReadSettingString("SavePath", "");
     return savePath.empty() ? ProgramDirectory() : savePath;
 }
 
@@ -37,7 +37,7 @@ BOOL Application::StartUp()
     MainWindow window(*this);
     // Held until the process ends; nothing waits on it, it only marks a running copy.
     CreateMutexA(nullptr, FALSE, runningMutexName);
-    std::string file = CommandLineFileOf(ArgumentsAfterProgramName(GetCommandLineA()));
+    Text file = CommandLineFileOf(ArgumentsAfterProgramName(GetCommandLineA()));
     switch (CreateOrOpenSharedBlock()) {
     case 1:
         RunFirstCopy(window, file);
@@ -76,7 +76,7 @@ int Application::CreateOrOpenSharedBlock()
     return result;
 }
 
-void Application::HandOver(const std::string& file)
+void Application::HandOver(const Text& file)
 {
     HWND first = MainWindowOf(*sharedBlock);
     if (!first) {
@@ -107,7 +107,7 @@ void Application::HandOver(const std::string& file)
     }
 }
 
-void Application::RunFirstCopy(MainWindow& window, const std::string& file)
+void Application::RunFirstCopy(MainWindow& window, const Text& file)
 {
     settings.OpenSettings();
     if (!file.empty())

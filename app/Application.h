@@ -4,10 +4,9 @@
 
 #include <windows.h>
 
-#include <string>
-
 #include "SettingsFile.h"
 #include "SharedInstanceBlock.h"
+#include "Text.h"
 
 class MainWindow;
 
@@ -30,14 +29,14 @@ public:
     HANDLE sharedMapping = nullptr;
 
 private:
-    void HandOver(const std::string& file);
-    void RunFirstCopy(MainWindow& window, const std::string& file);
+    void HandOver(const Text& file);
+    void RunFirstCopy(MainWindow& window, const Text& file);
     void OnHelp(HWND mainWindow);
 };
 
 // The directory the file dialogs start in: "SavePath" from the settings, or the program's
 // directory when it has none.
-std::string SavePathSetting(const SettingsFile& settings);
+Text SavePathSetting(const SettingsFile& settings);
 
 // What a second copy tells the user when its file name does not fit the shared block.
 extern const char fileNameTooLongMessage[];

@@ -26,9 +26,9 @@ const char* ArgumentsAfterProgramName(const char* commandLine)
     return p;
 }
 
-std::string CommandLineFileOf(const std::string& arguments)
+Text CommandLineFileOf(const Text& arguments)
 {
-    std::string::size_type first = 0, end = arguments.size();
+    std::size_t first = 0, end = arguments.size();
     while (first < end && IsWhiteSpace(arguments[first]))
         ++first;
     while (end > first && IsWhiteSpace(arguments[end - 1]))

@@ -4,11 +4,10 @@
 #include <windows.h>
 #include <commctrl.h>
 
-#include <string>
-
 #include "Dialog.h"
 #include "ListView.h"
 #include "MappingList.h"
+#include "Text.h"
 
 class Application;
 
@@ -39,16 +38,16 @@ public:
     // Map files
     void OnSaveMap();
     void OnLoadMap();
-    void SaveMapFile(const std::string& path);
-    bool AskForMapFile(bool save, std::string& path);
-    void RememberDirectory(const std::string& path);
+    void SaveMapFile(const Text& path);
+    bool AskForMapFile(bool save, Text& path);
+    void RememberDirectory(const Text& path);
 
     void OnOK();
     void OnCancel();
     void OnAbout();
 
-    std::string savePath;
-    std::string commandLineFile;
+    Text savePath;
+    Text commandLineFile;
     HWND swapButton = nullptr;
     ListView toList;
     ListView fromList;

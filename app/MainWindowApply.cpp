@@ -8,6 +8,11 @@
 
 namespace {
 
+// NT 4 stores the map but never applies it: telling the user to log off would mislead.
+const char notAppliedBeforeWindows2000[] =
+    "The key mappings have been saved, but this version of Windows does not apply key mappings.\n\n"
+    "Key mappings take effect on Windows 2000 and later versions.";
+
 // Tells the user that new mappings wait for the next log-on, with a way to stop telling.
 class RestartNotice : public Dialog {
 public:
@@ -40,7 +45,9 @@ void MainWindow::OnOK()
                 break;
             case Written:
                 dirty = 0;
-                if (warnRestart)
+                if (IsNT4)
+                    AppMessageBox(Handle(), notAppliedBeforeWindows2000);
+                else if (warnRestart)
                     RunRestartNotice();
                 break;
             }

@@ -1,7 +1,4 @@
 // Map, Swap, Disable and Unmap.
-#include <cstdio>
-#include <vector>
-
 #include "AppMessageBox.h"
 #include "MainWindow.h"
 
@@ -71,20 +68,21 @@ void MainWindow::OnUnmap()
     const int first = mappedList.NextRow(-1, LVNI_SELECTED);
     if (first == -1)
         return;
-    std::vector<int> rows;
+    int selected = 0;
     for (int row = first; row != -1; row = mappedList.NextRow(row, LVNI_SELECTED))
-        rows.push_back(row);
-    if (rows.size() > 1) {
+        ++selected;
+    if (selected > 1) {
         char question[64];
-        std::snprintf(question, sizeof question, "Are you sure you want to\nunmap these %i keys?",
-                      static_cast<int>(rows.size()));
+        wsprintfA(question, "Are you sure you want to\nunmap these %i keys?", selected);
         if (AppMessageBox(Handle(), question, MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) != IDYES)
             return;
     }
-    for (auto row = rows.rbegin(); row != rows.rend(); ++row) {
-        mappedList.DeleteRow(*row);
-        mappings.removeAt(*row);
-    }
+    // From the bottom up, so that the rows still to go keep their numbers.
+    for (int row = mappings.count() - 1; row >= 0; --row)
+        if (mappedList.RowState(row, LVIS_SELECTED)) {
+            mappedList.DeleteRow(row);
+            mappings.removeAt(row);
+        }
     mappings.normalise();
     if (mappings.count() > 0) {
         const int row = first < mappings.count() ? first : mappings.count() - 1;

@@ -2,8 +2,6 @@
 #include <windows.h>
 #include <commdlg.h>
 
-#include <string>
-
 #include "AppMessageBox.h"
 #include "Application.h"
 #include "MainWindow.h"
@@ -19,16 +17,16 @@ namespace {
 
 const char unableToAccess[] = "Unable to access\n%s.";
 
-std::string DirectoryOf(const std::string& path)
+Text DirectoryOf(const Text& path)
 {
-    std::string::size_type slash = path.rfind('\\');
-    return slash == std::string::npos ? std::string() : path.substr(0, slash);
+    std::size_t slash = path.rfind('\\');
+    return slash == Text::npos ? Text() : path.substr(0, slash);
 }
 
 }  // namespace
 
 // Shows the save or open dialog; true with the chosen full path.
-bool MainWindow::AskForMapFile(bool save, std::string& path)
+bool MainWindow::AskForMapFile(bool save, Text& path)
 {
     char file[MAX_PATH] = "";
     OPENFILENAMEA dialog = {};
@@ -49,11 +47,11 @@ bool MainWindow::AskForMapFile(bool save, std::string& path)
     return true;
 }
 
-void MainWindow::RememberDirectory(const std::string& path)
+void MainWindow::RememberDirectory(const Text& path)
 {
-    if (path.find('\\') == std::string::npos)
+    if (path.find('\\') == Text::npos)
         return;
-    std::string directory = DirectoryOf(path);
+    Text directory = DirectoryOf(path);
     if (lstrcmpiA(directory.c_str(), savePath.c_str()) == 0)
         return;
     savePath = directory;
@@ -62,19 +60,19 @@ void MainWindow::RememberDirectory(const std::string& path)
 
 void MainWindow::OnSaveMap()
 {
-    std::string path;
+    Text path;
     if (AskForMapFile(true, path))
         SaveMapFile(path);
 }
 
 void MainWindow::OnLoadMap()
 {
-    std::string path;
+    Text path;
     if (AskForMapFile(false, path))
         LoadMapFile(path.c_str());
 }
 
-void MainWindow::SaveMapFile(const std::string& path)
+void MainWindow::SaveMapFile(const Text& path)
 {
     switch (WriteMapFileTo(path.c_str(), mappings)) {
     case MapFileNotAccessible:

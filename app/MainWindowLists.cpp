@@ -1,6 +1,4 @@
 // How the three lists are drawn and how they follow each other.
-#include <cstdio>
-
 #include <windows.h>
 #include <shlwapi.h>
 
@@ -31,7 +29,7 @@ const char* MainWindow::RowName(const char* name, ScanCode code, int slot)
 {
     if (name)
         return name;
-    std::snprintf(unknownName_[slot], sizeof unknownName_[slot], "Unknown 0x%04X", code);
+    wsprintfA(unknownName_[slot], "Unknown 0x%04X", code);
     return unknownName_[slot];
 }
 

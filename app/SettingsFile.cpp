@@ -1,19 +1,17 @@
 #include "SettingsFile.h"
 
-#include <cstdio>
-
-std::string SettingsSectionFor(const char* userName)
+Text SettingsSectionFor(const char* userName)
 {
-    return std::string(userName ? userName : "Default") + ".Settings";
+    return Text(userName ? userName : "Default") + ".Settings";
 }
 
-std::string ProgramDirectory()
+Text ProgramDirectory()
 {
     char path[MAX_PATH + 1] = "";
     GetModuleFileNameA(nullptr, path, MAX_PATH);
-    std::string directory = path;
-    std::string::size_type slash = directory.rfind('\\');
-    return slash == std::string::npos ? directory : directory.substr(0, slash);
+    Text directory = path;
+    std::size_t slash = directory.rfind('\\');
+    return slash == Text::npos ? directory : directory.substr(0, slash);
 }
 
 void SettingsFile::OpenSettings()
@@ -24,7 +22,7 @@ void SettingsFile::OpenSettings()
     settingsPath = ProgramDirectory() + "\\SWIVELKIN.INI";
 }
 
-std::string SettingsFile::ReadSettingString(const char* key, const char* defaultValue) const
+Text SettingsFile::ReadSettingString(const char* key, const char* defaultValue) const
 {
     char value[4096];
     GetPrivateProfileStringA(settingsSection.c_str(), key, defaultValue, value, sizeof value, settingsPath.c_str());
@@ -44,6 +42,6 @@ BOOL SettingsFile::WriteSettingString(const char* key, const char* value) const
 BOOL SettingsFile::WriteSettingInt(const char* key, int value) const
 {
     char text[16];
-    std::snprintf(text, sizeof text, "%d", value);
+    wsprintfA(text, "%d", value);
     return WriteSettingString(key, text);
 }

@@ -29,10 +29,11 @@ function(swk_test_program name)
   endif()
 endfunction()
 
-# swk_add_test(TARGET [WIN98]) runs a test program natively, or under Wine in the test
-# prefix. WIN98 adds a second run with Wine reporting Windows 98 to the program.
+# swk_add_test(TARGET [WIN98] [NT4]) runs a test program natively, or under Wine in the test
+# prefix. WIN98 adds a second run with Wine reporting Windows 98 to the program, NT4 one
+# with Wine reporting Windows NT 4.0.
 function(swk_add_test target)
-  cmake_parse_arguments(ARG "WIN98" "" "" ${ARGN})
+  cmake_parse_arguments(ARG "WIN98;NT4" "" "" ${ARGN})
   if(NOT WIN32)
     add_test(NAME native.${target} COMMAND ${target})
     return()
@@ -50,6 +51,15 @@ function(swk_add_test target)
       FIXTURES_REQUIRED wineprefix RESOURCE_LOCK wineprefix)
     set_property(GLOBAL APPEND PROPERTY SWK_WIN98_PROGRAMS ${copy})
   endif()
+  if(ARG_NT4)
+    set(copy ${target}_nt4.exe)
+    add_custom_command(TARGET ${target} POST_BUILD
+      COMMAND ${CMAKE_COMMAND} -E copy $<TARGET_FILE:${target}> $<TARGET_FILE_DIR:${target}>/${copy})
+    add_test(NAME wine.${target}_nt4 COMMAND ${SWK_WINE_LOADER} $<TARGET_FILE_DIR:${target}>/${copy})
+    set_tests_properties(wine.${target}_nt4 PROPERTIES ENVIRONMENT "${SWK_WINE_ENV}"
+      FIXTURES_REQUIRED wineprefix RESOURCE_LOCK wineprefix)
+    set_property(GLOBAL APPEND PROPERTY SWK_NT4_PROGRAMS ${copy}=nt40)
+  endif()
 endfunction()
 
 # The throw-away Wine prefix: made once before the Wine tests, removed after them.
@@ -58,8 +68,9 @@ function(swk_add_wine_prefix_fixture)
     return()
   endif()
   get_property(win98 GLOBAL PROPERTY SWK_WIN98_PROGRAMS)
+  get_property(nt4 GLOBAL PROPERTY SWK_NT4_PROGRAMS)
   add_test(NAME wine.prefix.setup
-    COMMAND ${CMAKE_SOURCE_DIR}/tools/wine-prefix.sh setup ${SWK_WINEPREFIX} ${win98})
+    COMMAND ${CMAKE_SOURCE_DIR}/tools/wine-prefix.sh setup ${SWK_WINEPREFIX} ${win98} ${nt4})
   add_test(NAME wine.prefix.cleanup
     COMMAND ${CMAKE_SOURCE_DIR}/tools/wine-prefix.sh cleanup ${SWK_WINEPREFIX})
   set_tests_properties(wine.prefix.setup PROPERTIES ENVIRONMENT "${SWK_WINE_ENV}"

@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # Makes or removes a Wine prefix set up as a real Windows installation is.
-#   wine-prefix.sh setup PREFIX [PROGRAM.exe ...]   programs named are told they run on Windows 98
+#   wine-prefix.sh setup PREFIX [PROGRAM.exe[=VERSION] ...]
+#                                 programs named are told they run on Windows 98, or on the
+#                                 Wine version given (nt40 for Windows NT 4.0)
 #   wine-prefix.sh cleanup PREFIX
 # Environment: WINEARCH (win32 or win64), WINE_LOADER (the wine binary).
 set -eu
@@ -30,7 +32,9 @@ setup)
     printf '[HKEY_CURRENT_USER\\Software\\Wine\\X11 Driver]\r\n"Managed"="N"\r\n\r\n'
     printf '[HKEY_LOCAL_MACHINE\\SYSTEM\\CurrentControlSet\\Control\\Keyboard Layout]\r\n\r\n'
     for program in "$@"; do
-      printf '[HKEY_CURRENT_USER\\Software\\Wine\\AppDefaults\\%s]\r\n"Version"="win98"\r\n\r\n' "$program"
+      version=win98
+      [[ $program != *=* ]] || version=${program#*=}
+      printf '[HKEY_CURRENT_USER\\Software\\Wine\\AppDefaults\\%s]\r\n"Version"="%s"\r\n\r\n' "${program%%=*}" "$version"
     done
   } >"$reg"
   "$WINE_LOADER" regedit /S 'C:\setup.reg' >>"$WINEPREFIX/boot.log" 2>&1
@@ -41,7 +45,7 @@ cleanup)
   rm -rf "$WINEPREFIX"
   ;;
 *)
-  echo "usage: $0 setup|cleanup PREFIX [PROGRAM.exe ...]" >&2
+  echo "usage: $0 setup|cleanup PREFIX [PROGRAM.exe[=VERSION] ...]" >&2
   exit 2
   ;;
 esac

@@ -72,12 +72,27 @@ void AnswerRestartNotice(NoticeSeen& seen, bool tick, bool pressOK)
     });
 }
 
+// Each run of this program gets the system its file name asks Wine for, so that each
+// group of tests below really runs somewhere.
+TEST(Platform, IsTheOneWineReportsForThisRun)
+{
+    char path[MAX_PATH] = "";
+    GetModuleFileNameA(nullptr, path, sizeof path);
+    const std::string name = path;
+    auto endsWith = [&name](const std::string& end) {
+        return name.size() > end.size() && name.compare(name.size() - end.size(), end.size(), end) == 0;
+    };
+    DetectPlatform();
+    EXPECT_EQ(!endsWith("_w98.exe"), IsNT) << name;
+    EXPECT_EQ(endsWith("_nt4.exe"), IsNT4) << name;
+}
+
 struct ApplyOnNT : WindowTest {
     void SetUp() override
     {
         WindowTest::SetUp();
-        if (!IsNT)
-            GTEST_SKIP() << "the NT family";
+        if (!IsNT || IsNT4)
+            GTEST_SKIP() << "the NT family from Windows 2000 on";
     }
     void TearDown() override
     {
@@ -217,6 +232,61 @@ TEST_F(ApplyOnNT, CancelAfterEditsWritesNothingAndAsksNothing)
         Click(w, IDC_DISABLE);
         Click(w, IDCANCEL);
     }));
+    EXPECT_FALSE(StoredMap().exists);
+    EXPECT_TRUE(fake.boxes.empty());
+}
+
+// Windows NT 4.0, with Wine reporting it to this program: it keeps "ScanCode Map" but
+// does not apply it, so the user hears that instead of the restart notice.
+struct ApplyOnNT4 : ApplyOnNT {
+    void SetUp() override
+    {
+        WindowTest::SetUp();
+        if (!IsNT4)
+            GTEST_SKIP() << "Windows NT 4.0";
+    }
+};
+
+const char notAppliedOnNT4[] =
+    "The key mappings have been saved, but this version of Windows does not apply key mappings.\n\n"
+    "Key mappings take effect on Windows 2000 and later versions.";
+
+TEST_F(ApplyOnNT4, OKWritesTheMapAndSaysThatThisWindowsDoesNotApplyIt)
+{
+    for (int warnRestart : {1, 0}) {
+        SCOPED_TRACE(warnRestart);
+        StoreScancodeMap({});
+        fake.boxes.clear();
+        application.settings.WriteSettingInt("WarnRestart", warnRestart);
+        NoticeSeen notice;
+        MainWindow window(application);
+        HWND main = nullptr;
+        INT_PTR end = RunWindow(window, [&](HWND w) {
+            main = w;
+            PickKey(w, IDC_FROM_LIST, "Caps Lock");
+            PickKey(w, IDC_TO_LIST, "Left Ctrl");
+            Click(w, IDC_MAP);
+            AnswerRestartNotice(notice, false, true);
+            Click(w, IDOK);
+            StopAnsweringRestartNotice();
+        });
+        EXPECT_EQ(IDOK, end);
+        EXPECT_EQ(words({0, 0, 2, 0x003A001D, 0}), StoredMap().data);
+        EXPECT_EQ(0, window.dirty);
+        EXPECT_FALSE(notice.shown);
+        ASSERT_EQ(1u, fake.boxes.size());
+        EXPECT_EQ(notAppliedOnNT4, fake.boxes[0].text);
+        EXPECT_EQ("Swivelkin", fake.boxes[0].caption);
+        EXPECT_EQ(static_cast<UINT>(MB_OK | MB_ICONEXCLAMATION), fake.boxes[0].type);
+        EXPECT_EQ(main, fake.boxes[0].owner);
+        EXPECT_EQ(warnRestart, application.settings.ReadSettingInt("WarnRestart", -1));
+    }
+}
+
+TEST_F(ApplyOnNT4, NoChangeWritesNothingAndSaysNothing)
+{
+    MainWindow window(application);
+    EXPECT_EQ(IDOK, RunWindow(window, [&](HWND w) { Click(w, IDOK); }));
     EXPECT_FALSE(StoredMap().exists);
     EXPECT_TRUE(fake.boxes.empty());
 }

@@ -1,5 +1,6 @@
 // The map file named on the command line.
 #include "CommandLine.h"
+#include "TextInTests.h"
 
 #include <gtest/gtest.h>
 

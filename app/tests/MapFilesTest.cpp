@@ -82,12 +82,12 @@ TEST_F(MapFiles, SaveWritesTheRowsTargetFirst)
 {
     MainWindow window(application);
     RunWindow(window, [&](HWND w) {
-        window.SaveMapFile(File("empty.swm"));
+        window.SaveMapFile(File("empty.swm").c_str());
         PickKey(w, IDC_FROM_LIST, "Caps Lock");
         PickKey(w, IDC_TO_LIST, "Left Ctrl");
         Click(w, IDC_MAP);
         window.dirty = 0;
-        window.SaveMapFile(File("caps.swm"));
+        window.SaveMapFile(File("caps.swm").c_str());
         EXPECT_EQ(Rows{"Caps Lock>Left Ctrl"}, MappedRows(w));
         EXPECT_EQ(0, window.dirty);
     });
@@ -115,7 +115,7 @@ TEST_F(MapFiles, AFailedSaveLeavesTheOldFileWhole)
             SetLastError(ERROR_DISK_FULL);
             return FALSE;
         };
-        window.SaveMapFile(File("keep.swm"));
+        window.SaveMapFile(File("keep.swm").c_str());
     });
     EXPECT_EQ(old, FileBytes(File("keep.swm")));
     EXPECT_EQ(std::vector<std::string>{"keep.swm"}, FilesIn(directory));
@@ -129,8 +129,8 @@ TEST_F(MapFiles, SaveReplacesAnExistingFileAndReportsOneItCannotCreate)
     WriteBytes(File("old.swm"), MapFileOf({{code("B"), code("A")}, {code("D"), code("C")}}));
     MainWindow window(application);
     RunWindow(window, [&](HWND) {
-        window.SaveMapFile(File("old.swm"));
-        window.SaveMapFile(File("no such folder\\x.swm"));
+        window.SaveMapFile(File("old.swm").c_str());
+        window.SaveMapFile(File("no such folder\\x.swm").c_str());
     });
     EXPECT_EQ(MapFileOf({}), FileBytes(File("old.swm")));
     ASSERT_EQ(1u, fake.boxes.size());
@@ -248,7 +248,7 @@ TEST_F(MapFiles, ACommandLineFileThatFailsLeavesTheMappingsInEffect)
 {
     window_driver::StoreScancodeMap({{code("Caps Lock"), code("Left Ctrl")}});
     MainWindow window(application);
-    window.commandLineFile = File("missing.swm");
+    window.commandLineFile = File("missing.swm").c_str();
     RunWindow(window, [&](HWND w) {
         if (IsNT) {
             EXPECT_EQ(Rows{"Caps Lock>Left Ctrl"}, MappedRows(w));
@@ -267,7 +267,7 @@ TEST_F(MapFiles, ACommandLineFileIsLoadedAtOpening)
 {
     WriteBytes(File("start.swm"), MapFileOf({{code("B"), code("A")}}));
     MainWindow window(application);
-    window.commandLineFile = File("start.swm");
+    window.commandLineFile = File("start.swm").c_str();
     RunWindow(window, [&](HWND w) {
         EXPECT_EQ(Rows{"A>B"}, MappedRows(w));
         EXPECT_EQ(1, window.dirty);
@@ -296,7 +296,7 @@ void WhenWindowAppears(const char* title, std::function<void(HWND)> act)
 TEST_F(MapFiles, TheLoadDialogOpensInSavePath)
 {
     MainWindow window(application);
-    window.savePath = directory;
+    window.savePath = directory.c_str();
     std::string caption, filter;
     RunWindow(window, [&](HWND w) {
         WhenWindowAppears("Load keyboard map", [&](HWND dialog) {
@@ -323,16 +323,16 @@ TEST_F(MapFiles, TheLoadDialogOpensInSavePath)
 TEST_F(MapFiles, ANewFolderIsRememberedButOnlyWhenItReallyDiffers)
 {
     MainWindow window(application);
-    window.savePath = directory;
+    window.savePath = directory.c_str();
     RunWindow(window, [&](HWND) {
         std::string upper = directory;
         for (char& c : upper)
             c = static_cast<char>(toupper(static_cast<unsigned char>(c)));
-        window.RememberDirectory(upper + "\\x.swm");
+        window.RememberDirectory((upper + "\\x.swm").c_str());
         EXPECT_EQ(directory, window.savePath);
         EXPECT_EQ("(none)", application.settings.ReadSettingString("SavePath", "(none)"));
         CreateDirectoryA(File("Other").c_str(), nullptr);
-        window.RememberDirectory(File("Other\\y.swm"));
+        window.RememberDirectory(File("Other\\y.swm").c_str());
         EXPECT_EQ(File("Other"), window.savePath);
         EXPECT_EQ(File("Other"), application.settings.ReadSettingString("SavePath", ""));
     });
@@ -341,7 +341,7 @@ TEST_F(MapFiles, ANewFolderIsRememberedButOnlyWhenItReallyDiffers)
 TEST_F(MapFiles, CancellingTheSaveDialogChangesNothing)
 {
     MainWindow window(application);
-    window.savePath = directory;
+    window.savePath = directory.c_str();
     RunWindow(window, [&](HWND w) {
         bool seen = false;
         WhenWindowAppears("Save keyboard map", [&](HWND dialog) {

@@ -15,6 +15,7 @@
 #include "KeyCatalogue.h"
 #include "SettingsFile.h"
 #include "SharedInstanceBlock.h"
+#include "TextInTests.h"
 
 namespace program_copies {
 
@@ -59,7 +60,7 @@ inline bool Posted(HWND window, UINT message)
     return PeekMessageA(&found, window, message, message, PM_NOREMOVE) != FALSE;
 }
 
-inline std::string SwivelkinExe() { return ProgramDirectory() + "\\Swivelkin.exe"; }
+inline std::string SwivelkinExe() { return std::string(ProgramDirectory().c_str()) + "\\Swivelkin.exe"; }
 
 // One started copy; ended by force if a test leaves it running.
 class ProgramCopy {

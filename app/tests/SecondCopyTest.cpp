@@ -188,7 +188,7 @@ TEST_F(SecondCopy, RefusesALongerPathWithABoxHandsNothingOverAndBringsTheFirstCo
         HWND box = second.WaitForDialog("Ambertide");
         ASSERT_NE(nullptr, box);
         SeenBox seen = ReadBox(box);
-        EXPECT_EQ(FormatMessageText(fileNameTooLongMessage, path), seen.text);
+        EXPECT_EQ(FormatMessageText(fileNameTooLongMessage, path.c_str()), seen.text);
         EXPECT_EQ(std::vector<std::string>{"OK"}, seen.buttons);
         EXPECT_TRUE(seen.hasIcon);
         PressOk(box);

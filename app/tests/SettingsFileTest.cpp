@@ -32,7 +32,7 @@ struct Settings : ::testing::Test {
 
 TEST_F(Settings, LiveBesideTheProgramAsSwivelkinIniWhateverItsName)
 {
-    std::string directory = ProgramDirectory();
+    std::string directory = ProgramDirectory().c_str();
     EXPECT_EQ(directory + "\\SWIVELKIN.INI", settings.settingsPath);
     char exe[MAX_PATH];
     GetModuleFileNameA(nullptr, exe, sizeof exe);
@@ -55,7 +55,7 @@ TEST_F(Settings, MissingFileGivesDefaults)
     EXPECT_EQ("", settings.ReadSettingString("SavePath", ""));
     EXPECT_EQ(1, settings.ReadSettingInt("WarnRestart", 1));
     EXPECT_EQ(0, settings.ReadSettingInt("NoColor", 0));
-    EXPECT_FALSE(FileExists(settings.settingsPath));
+    EXPECT_FALSE(FileExists(settings.settingsPath.c_str()));
 }
 
 TEST_F(Settings, TwoUsersKeepIndependentSectionsInOneFile)
@@ -70,7 +70,7 @@ TEST_F(Settings, TwoUsersKeepIndependentSectionsInOneFile)
     EXPECT_EQ("C:\\bob", bob.ReadSettingString("SavePath", ""));
     EXPECT_EQ(1, alice.ReadSettingInt("WarnRestart", 1));
     EXPECT_EQ(0, bob.ReadSettingInt("WarnRestart", 1));
-    std::string text = FileText(settings.settingsPath);
+    std::string text = FileText(settings.settingsPath.c_str());
     EXPECT_NE(std::string::npos, text.find("[alice.Settings]"));
     EXPECT_NE(std::string::npos, text.find("[bob.Settings]"));
     EXPECT_NE(std::string::npos, text.find("WarnRestart=0"));
@@ -85,7 +85,7 @@ TEST_F(SettingsAtOpening, OpeningAndClosingTheWindowWritesNoFile)
         EXPECT_EQ(1, window.warnRestart);
         EXPECT_EQ(0, window.noColor);
     });
-    EXPECT_FALSE(FileExists(application.settings.settingsPath));
+    EXPECT_FALSE(FileExists(application.settings.settingsPath.c_str()));
 }
 
 TEST_F(SettingsAtOpening, WindowReadsWarnRestartAndNoColor)

@@ -98,7 +98,7 @@ struct Switches : ::testing::Test {
     // The program for the platform this test runs as.
     static std::string Program()
     {
-        return IsNT ? SwivelkinExe() : ProgramDirectory() + "\\Swivelkin_w98.exe";
+        return IsNT ? SwivelkinExe() : std::string(ProgramDirectory().c_str()) + "\\Swivelkin_w98.exe";
     }
 
     // Runs the program with `arguments` until it ends.

@@ -15,6 +15,7 @@
 #include "MainWindow.h"
 #include "Platform.h"
 #include "Registry.h"
+#include "TextInTests.h"
 #include "resource.h"
 
 namespace window_driver {
