@@ -10,6 +10,17 @@ const UINT HOLD_TIME = 1000;  // ms that Enter or Escape is held to mean OK or C
 
 bool IsFreshKeyDown(LPARAM keyData) { return (keyData & (1L << 30)) == 0; }
 
+// Over the middle of the main window, near the list the user works in.
+void CentreOnOwner(HWND window)
+{
+    RECT owner, own;
+    GetWindowRect(GetWindow(window, GW_OWNER), &owner);
+    GetWindowRect(window, &own);
+    const int x = (owner.left + owner.right - (own.right - own.left)) / 2;
+    const int y = (owner.top + owner.bottom - (own.bottom - own.top)) / 2;
+    SetWindowPos(window, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
 }  // namespace
 
 INT_PTR KeyPressDialog::Run(HWND owner) { return RunModal(IDD_KEY_PRESS, owner); }
@@ -36,6 +47,7 @@ BOOL KeyPressDialog::OnInitDialog()
     SetWindowLongPtrA(field, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
     fieldProc_ = reinterpret_cast<WNDPROC>(
         SetWindowLongPtrA(field, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&KeyPressDialog::FieldProc)));
+    CentreOnOwner(Handle());
     SetFocus(field);
     return FALSE;
 }
