@@ -171,6 +171,8 @@ bool MainWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, INT_PTR& 
             LoadMapFile(application_.sharedBlock->filePath);
         result = MessageResult(0);
         return true;
+    case WM_CONTEXTMENU:
+        return OnKeyListContextMenu(reinterpret_cast<HWND>(wParam), lParam);
     case WM_DESTROY:
         OnDestroy();
         return false;

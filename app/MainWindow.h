@@ -87,6 +87,8 @@ private:
     void RunRestartNotice();
     void OnDestroy();
     bool SelectMatchingKey(ListView& list, int listCount, ScanCode code);
+    bool OnKeyListContextMenu(HWND control, LPARAM position);
+    void SelectKeyByPressing(ListView& list, int listCount, const char* listName);
     int DrawValue(int controlId, const NMLVCUSTOMDRAW& draw) const;
     const char* RowName(const char* name, ScanCode code, int slot);
 
