@@ -6,6 +6,7 @@
 
 #include "AppMessageBox.h"
 #include "Application.h"
+#include "FileDialogSize.h"
 #include "MainWindow.h"
 #include "MapFile.h"
 #include "MapFileBytes.h"
@@ -62,7 +63,7 @@ bool MainWindow::AskForMapFile(bool save, std::string& path)
 {
     char file[MAX_PATH] = "";
     OPENFILENAMEA dialog = {};
-    dialog.lStructSize = sizeof dialog;
+    dialog.lStructSize = FileDialogSize();
     dialog.hwndOwner = Handle();
     dialog.lpstrFilter = "Swivelkin Map files (*.swm)\0*.swm\0";
     dialog.lpstrFile = file;
