@@ -61,13 +61,15 @@ inline bool Posted(HWND window, UINT message)
 
 inline std::string SwivelkinExe() { return ProgramDirectory() + "\\Swivelkin.exe"; }
 
-// One started copy; ended by force if a test leaves it running.
+// One started copy of a program; ended by force if a test leaves it running.
 class ProgramCopy {
 public:
     // Starts Swivelkin.exe with `arguments` after its quoted name.
-    explicit ProgramCopy(const std::string& arguments)
+    explicit ProgramCopy(const std::string& arguments) : ProgramCopy(SwivelkinExe(), arguments) {}
+    // Starts the program `exe` so.
+    ProgramCopy(const std::string& exe, const std::string& arguments)
     {
-        std::string commandLine = "\"" + SwivelkinExe() + "\"" + (arguments.empty() ? "" : " " + arguments);
+        std::string commandLine = "\"" + exe + "\"" + (arguments.empty() ? "" : " " + arguments);
         std::vector<char> line(commandLine.begin(), commandLine.end());
         line.push_back('\0');
         STARTUPINFOA startup = {};
@@ -90,6 +92,7 @@ public:
     ProgramCopy& operator=(const ProgramCopy&) = delete;
 
     DWORD Id() const { return info_.dwProcessId; }
+    HANDLE Process() const { return info_.hProcess; }
     bool Running() const { return info_.hProcess && WaitForSingleObject(info_.hProcess, 0) == WAIT_TIMEOUT; }
 
     // Waits for the copy to end; its exit code, or -1 if it is still running.
