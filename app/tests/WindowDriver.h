@@ -52,7 +52,8 @@ inline INT_PTR RunScripted(MainWindow& window, std::function<void(HWND)> script)
             return;
         scriptRan() = true;
         auto script = std::move(pendingScript());
-        script(w->Handle());
+        if (script)
+            script(w->Handle());
         if (w->Handle() && !w->Ended())
             w->End(-7);
     });
