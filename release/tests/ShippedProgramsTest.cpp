@@ -176,6 +176,7 @@ TEST_F(ShippedPrograms, SwivelkinMapsCapsLockToLeftCtrlAndStoresItWithOK)
     ProgramCopy program(swivelkin, "");
     HWND w = MainWindowOf(program);
     ASSERT_NE(nullptr, w) << "no window from " << swivelkin;
+    EXPECT_TRUE(IsWindowVisible(w));
     RemoteList mapped(program.Process(), GetDlgItem(w, IDC_MAPPED_LIST));
     RemoteList from(program.Process(), GetDlgItem(w, IDC_FROM_LIST));
     RemoteList to(program.Process(), GetDlgItem(w, IDC_TO_LIST));
