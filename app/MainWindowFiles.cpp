@@ -4,6 +4,7 @@
 
 #include "AppMessageBox.h"
 #include "Application.h"
+#include "FileDialogSize.h"
 #include "MainWindow.h"
 #include "MapFile.h"
 #include "MapFileDisk.h"
@@ -30,7 +31,7 @@ bool MainWindow::AskForMapFile(bool save, Text& path)
 {
     char file[MAX_PATH] = "";
     OPENFILENAMEA dialog = {};
-    dialog.lStructSize = sizeof dialog;
+    dialog.lStructSize = FileDialogSize();
     dialog.hwndOwner = Handle();
     dialog.lpstrFilter = "Swivelkin Map files (*.swm)\0*.swm\0";
     dialog.lpstrFile = file;

@@ -1,6 +1,9 @@
 #!/usr/bin/env bash
-# Configures and builds the three trees: native (platform-free code with sanitizers), ship
-# (the 32-bit programs) and wintest (test programs for Wine).
+# Configures and builds the trees: native (platform-free code with sanitizers), ship (the
+# 32-bit programs) and the Wine test programs. The 32-bit test programs (wintest-i686) are
+# built on every machine, so that a fault only 32-bit code has stops the build everywhere;
+# where 32-bit Wine cannot run, the x86_64 test programs (wintest-x86_64) are built too, and
+# those are the ones that run.
 set -eu
 source "$(dirname "$0")/env.sh"
 toolchain=$PWD/cmake/mingw.toolchain.cmake
@@ -13,13 +16,20 @@ configure() {
 mkdir -p $build
 configure $build/native -DSWK_BUILD=native
 configure $build/ship "${ship_config[@]}" -DCMAKE_TOOLCHAIN_FILE="$toolchain"
-configure "$wintest_dir" -DSWK_BUILD=wintest \
-  -DCMAKE_TOOLCHAIN_FILE="$toolchain" -DSWK_MINGW_ARCH="$wine_arch" -DSWK_MINGW_THREADS=posix \
-  -DSWK_WINE_LOADER="$wine_loader"
+trees=($build/native $build/ship $build/wintest-i686)
+wintest() {
+  configure "$build/wintest-$1" -DSWK_BUILD=wintest \
+    -DCMAKE_TOOLCHAIN_FILE="$toolchain" -DSWK_MINGW_ARCH="$1" -DSWK_MINGW_THREADS=posix -DSWK_WINE_LOADER="$2"
+}
+wintest i686 /usr/lib/wine/wine
+if [ "$wine_arch" != i686 ]; then
+  wintest "$wine_arch" "$wine_loader"
+  trees+=("$wintest_dir")
+fi
 
-for dir in $build/native $build/ship "$wintest_dir"; do
+for dir in "${trees[@]}"; do
   cmake --build "$dir" -j "$(nproc)" -- --no-print-directory
 done
 
-# One CTest run over all trees, with one summary.
+# One CTest run over the trees that can run here, with one summary.
 printf 'subdirs("native")\nsubdirs("ship")\nsubdirs("%s")\n' "${wintest_dir#$build/}" >$build/CTestTestfile.cmake

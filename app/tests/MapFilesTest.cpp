@@ -1,7 +1,10 @@
 // Save and Load of map files on the real window, with real files.
 #include "WindowDriver.h"
+#include "FileDialogSize.h"
+#include "ImportPatch.h"
 #include "MappingListHelpers.h"
 
+#include <commdlg.h>
 #include <gtest/gtest.h>
 
 #include <fstream>
@@ -355,6 +358,77 @@ TEST_F(MapFiles, CancellingTheSaveDialogChangesNothing)
     EXPECT_TRUE(fake.boxes.empty());
     EXPECT_TRUE(FilesIn(directory).empty());
     EXPECT_EQ("(none)", application.settings.ReadSettingString("SavePath", "(none)"));
+}
+
+// The two file dialogs, with the structure size each call hands them noted on the way in.
+std::vector<DWORD> dialogSizes;
+void* realSaveDialog;
+void* realOpenDialog;
+
+BOOL WINAPI NotedSaveDialog(LPOPENFILENAMEA dialog)
+{
+    dialogSizes.push_back(dialog->lStructSize);
+    return reinterpret_cast<BOOL(WINAPI*)(LPOPENFILENAMEA)>(realSaveDialog)(dialog);
+}
+
+BOOL WINAPI NotedOpenDialog(LPOPENFILENAMEA dialog)
+{
+    dialogSizes.push_back(dialog->lStructSize);
+    return reinterpret_cast<BOOL(WINAPI*)(LPOPENFILENAMEA)>(realOpenDialog)(dialog);
+}
+
+// 32-bit sizes: OPENFILENAME_SIZE_VERSION_400A, then the whole OPENFILENAMEA.
+const DWORD olderDialogSize = sizeof(void*) == 4 ? 76 : 136;
+const DWORD fullDialogSize = sizeof(void*) == 4 ? 88 : 152;
+
+TEST_F(MapFiles, SaveAndLoadGiveTheDialogsAStructureSizeTheSystemAccepts)
+{
+    ImportPatch save("comdlg32.dll", "GetSaveFileNameA", reinterpret_cast<void*>(NotedSaveDialog));
+    ImportPatch open("comdlg32.dll", "GetOpenFileNameA", reinterpret_cast<void*>(NotedOpenDialog));
+    realSaveDialog = save.original;
+    realOpenDialog = open.original;
+    dialogSizes.clear();
+    MainWindow window(application);
+    window.savePath = directory.c_str();
+    RunWindow(window, [&](HWND w) {
+        const std::pair<int, const char*> commands[] = {{IDC_SAVE, "Save keyboard map"}, {IDC_LOAD, "Load keyboard map"}};
+        for (const auto& command : commands) {
+            bool seen = false;
+            WhenWindowAppears(command.second, [&](HWND dialog) {
+                seen = true;
+                PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
+            });
+            Click(w, command.first);
+            EXPECT_TRUE(seen) << command.second;
+        }
+    });
+    // Windows 95, 98 and NT 4 refuse the whole structure: Save and Load would do nothing there.
+    const DWORD expected = IsNT ? fullDialogSize : olderDialogSize;
+    EXPECT_EQ((std::vector<DWORD>{expected, expected}), dialogSizes);
+    EXPECT_TRUE(fake.boxes.empty());
+}
+
+TEST(FileDialogSize, IsTheOlderOneBeforeWindows2000AndMe)
+{
+    struct Case {
+        const char* system;
+        DWORD platform, major, minor, size;
+    };
+    const DWORD nt = VER_PLATFORM_WIN32_NT, windows = VER_PLATFORM_WIN32_WINDOWS;
+    const Case cases[] = {
+        {"Windows 95", windows, 4, 0, olderDialogSize},  {"Windows 98", windows, 4, 10, olderDialogSize},
+        {"Windows ME", windows, 4, 90, fullDialogSize},  {"Windows NT 3.51", nt, 3, 51, olderDialogSize},
+        {"Windows NT 4", nt, 4, 0, olderDialogSize},     {"Windows 2000", nt, 5, 0, fullDialogSize},
+        {"Windows XP", nt, 5, 1, fullDialogSize},        {"Windows 7", nt, 6, 1, fullDialogSize},
+    };
+    for (const Case& c : cases) {
+        OSVERSIONINFOA version = {};
+        version.dwOSVersionInfoSize = sizeof version;
+        version.dwPlatformId = c.platform;
+        version.dwMajorVersion = c.major;
+        version.dwMinorVersion = c.minor;
+        EXPECT_EQ(c.size, FileDialogSizeFor(version)) << c.system;
+    }
 }
 
 }  // namespace

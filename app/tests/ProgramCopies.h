@@ -62,7 +62,7 @@ inline bool Posted(HWND window, UINT message)
 
 inline std::string SwivelkinExe() { return std::string(ProgramDirectory().c_str()) + "\\Swivelkin.exe"; }
 
-// One started copy; ended by force if a test leaves it running.
+// One started copy of a program; ended by force if a test leaves it running.
 class ProgramCopy {
 public:
     // Starts `program` (Swivelkin.exe by default) with `arguments` after its quoted name;
@@ -98,6 +98,7 @@ public:
     ProgramCopy& operator=(const ProgramCopy&) = delete;
 
     DWORD Id() const { return info_.dwProcessId; }
+    HANDLE Process() const { return info_.hProcess; }
     bool Running() const { return info_.hProcess && WaitForSingleObject(info_.hProcess, 0) == WAIT_TIMEOUT; }
 
     // Waits for the copy to end; its exit code, or -1 if it is still running.

@@ -32,17 +32,26 @@ inline MainWindow*& runningWindow()
     return window;
 }
 
-// Runs the window modally; `script` runs once inside its modal loop, and the window is
-// cancelled afterwards unless the script ended it. Returns the window's end code.
-inline INT_PTR RunWindow(MainWindow& window, std::function<void(HWND)> script)
+inline bool& scriptRan()
+{
+    static bool ran = false;
+    return ran;
+}
+
+// Runs the window modally; `script` runs once inside its modal loop if the window gets that
+// far, and the window is cancelled afterwards unless the script ended it. The window's end
+// code, -1 when it could not be created.
+inline INT_PTR RunScripted(MainWindow& window, std::function<void(HWND)> script)
 {
     pendingScript() = std::move(script);
     runningWindow() = &window;
+    scriptRan() = false;
     UINT_PTR timer = SetTimer(nullptr, 0, 1, [](HWND, UINT, UINT_PTR id, DWORD) CALLBACK -> void {
         KillTimer(nullptr, id);
         MainWindow* w = runningWindow();
         if (!w || !w->Handle() || w->Ended())
             return;
+        scriptRan() = true;
         auto script = std::move(pendingScript());
         if (script)
             script(w->Handle());
@@ -52,6 +61,34 @@ inline INT_PTR RunWindow(MainWindow& window, std::function<void(HWND)> script)
     INT_PTR result = window.Run();
     KillTimer(nullptr, timer);
     runningWindow() = nullptr;
+    pendingScript() = nullptr;
+    return result;
+}
+
+// Runs the window with `script` inside its modal loop (see RunScripted) and returns its end
+// code. A window that did not open, or closed before the script could run, fails the test
+// at the caller's line: otherwise the checks in the script would pass without being made.
+inline INT_PTR RunWindow(MainWindow& window, std::function<void(HWND)> script, const char* file = __builtin_FILE(),
+                         int line = __builtin_LINE())
+{
+    INT_PTR result = RunScripted(window, std::move(script));
+    if (result == -1)
+        ADD_FAILURE_AT(file, line) << "the window did not open";
+    else if (!scriptRan())
+        ADD_FAILURE_AT(file, line) << "the window closed before the test could act on it (end code " << result << ")";
+    return result;
+}
+
+// Runs a window that is to close by itself while it opens, and returns its end code. One
+// that did not open, or stayed open, fails the test at the caller's line.
+inline INT_PTR RunWindowClosingAtOpening(MainWindow& window, const char* file = __builtin_FILE(),
+                                         int line = __builtin_LINE())
+{
+    INT_PTR result = RunScripted(window, [](HWND) {});
+    if (result == -1)
+        ADD_FAILURE_AT(file, line) << "the window did not open";
+    else if (scriptRan())
+        ADD_FAILURE_AT(file, line) << "the window stayed open";
     return result;
 }
 

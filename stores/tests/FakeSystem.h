@@ -1,7 +1,8 @@
 // Stand-ins for the calls in SystemCalls: message boxes answered from a script and
-// recorded, a keyboard driver that is present or absent, and restarts, help calls and
-// program starts that are only recorded. Install with FakeSystem::install(); the real
-// calls come back with FakeSystem::restore() (done by the fixture's TearDown).
+// recorded (a question the test has not answered fails it), a keyboard driver that is
+// present or absent, and restarts, help calls and program starts that are only recorded.
+// Install with FakeSystem::install(); the real calls come back with FakeSystem::restore()
+// (done by the fixture's TearDown).
 #pragma once
 
 #include <windows.h>
@@ -41,7 +42,9 @@ struct DeviceCall {
 struct FakeSystem {
     // Message boxes
     std::vector<ShownBox> boxes;
-    std::deque<int> answers;  // given in order; IDOK once they run out
+    // The user's answers, given in order. A box with only an OK button needs none; a
+    // question (Yes/No, OK/Cancel...) shown with none queued fails the test.
+    std::deque<int> answers;
 
     // The keyboard driver
     bool driverLoaded = false;
@@ -88,8 +91,13 @@ struct FakeSystem {
         systemCalls.messageBox = [](HWND owner, LPCSTR text, LPCSTR caption, UINT type) {
             FakeSystem& f = *current();
             f.boxes.push_back({owner, text ? text : "", caption ? caption : "", type});
-            if (f.answers.empty())
-                return IDOK;
+            if (f.answers.empty()) {
+                if ((type & MB_TYPEMASK) == MB_OK)
+                    return IDOK;
+                ADD_FAILURE() << "a question was shown with no answer queued in fake.answers: \""
+                              << (text ? text : "") << "\"";
+                return 0;  // as a box that could not be shown
+            }
             int answer = f.answers.front();
             f.answers.pop_front();
             return answer;
