@@ -137,6 +137,7 @@ void MainWindow::SaveMapFile(const std::string& path)
 
 BOOL MainWindow::LoadMapFile(const char* path)
 {
+    CommandScope load(*this);
     HANDLE file = CreateFileA(path, GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) {
         AppMessageBox(Handle(), FormatMessageText(unableToAccess, path).c_str());
