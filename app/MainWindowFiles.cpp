@@ -25,33 +25,74 @@ std::string DirectoryOf(const std::string& path)
     return slash == std::string::npos ? std::string() : path.substr(0, slash);
 }
 
-// A new, empty file with a unique name in the directory of `path`; "" when none can be made.
-std::string TemporaryFileBeside(const std::string& path)
+// Makes a new, empty file beside `target` and puts its name in `name`. The name is exactly
+// as long as the target's, its file name ending in '~' and hex digits, so it fits wherever
+// the target does; GetTempFileNameA refuses folders longer than 246 characters and takes
+// "C:" for the drive's current folder. False when no such file can be made.
+bool CreateFileBeside(const char* target, char (&name)[MAX_PATH])
 {
-    std::string directory = DirectoryOf(path);
-    char name[MAX_PATH];
-    if (!GetTempFileNameA(directory.empty() ? "." : directory.c_str(), "swm", 0, name))
-        return std::string();
-    return name;
+    static const char hexDigits[] = "0123456789abcdef";
+    lstrcpynA(name, target, MAX_PATH);
+    const int length = lstrlenA(name);
+    int nameLength = 0;
+    while (nameLength < length && name[length - 1 - nameLength] != '\\')
+        ++nameLength;
+    if (nameLength == 0)
+        return false;
+    const int digits = nameLength >= 5 ? 4 : nameLength > 1 ? nameLength - 1 : 1;
+    if (nameLength > 1)
+        name[length - digits - 1] = '~';
+    const DWORD candidates = 1u << (4 * digits), first = GetTickCount();
+    for (DWORD n = 0; n < candidates; ++n) {
+        DWORD value = first + n;
+        for (int i = 1; i <= digits; ++i, value >>= 4)
+            name[length - i] = hexDigits[value & 15];
+        if (lstrcmpiA(name, target) == 0)
+            continue;
+        HANDLE file = CreateFileA(name, GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (file != INVALID_HANDLE_VALUE) {
+            CloseHandle(file);
+            return true;
+        }
+        const DWORD error = GetLastError();
+        if (error != ERROR_FILE_EXISTS && error != ERROR_ALREADY_EXISTS)
+            return false;
+    }
+    return false;
+}
+
+// A read-only file is not to be replaced. Windows 95/98/ME would let it step aside all the
+// same and then fail to delete it, leaving the user's file under a temporary name.
+bool IsReadOnlyFile(const char* path)
+{
+    const DWORD attributes = GetFileAttributesA(path);
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) != 0;
 }
 
 // Puts the finished file `temporary` in the place of `target`. Where Windows has no
 // replacing rename (95/98/ME), the old file steps aside under a temporary name until the
-// new one is in place, and comes back if that fails.
-bool PutInPlace(const std::string& temporary, const std::string& target)
+// new one is in place; if anything fails, both go back to where they were.
+bool PutInPlace(const char* temporary, const char* target)
 {
     if (IsNT)
-        return MoveFileExA(temporary.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
-    if (GetFileAttributesA(target.c_str()) == INVALID_FILE_ATTRIBUTES)
-        return MoveFileA(temporary.c_str(), target.c_str()) != 0;
-    std::string aside = TemporaryFileBeside(target);
-    if (aside.empty() || !DeleteFileA(aside.c_str()) || !MoveFileA(target.c_str(), aside.c_str()))
+        return MoveFileExA(temporary, target, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+    if (GetFileAttributesA(target) == INVALID_FILE_ATTRIBUTES)
+        return MoveFileA(temporary, target) != 0;
+    char aside[MAX_PATH];
+    if (!CreateFileBeside(target, aside))
         return false;
-    if (MoveFileA(temporary.c_str(), target.c_str())) {
-        DeleteFileA(aside.c_str());
-        return true;
+    if (!DeleteFileA(aside) || !MoveFileA(target, aside)) {
+        DeleteFileA(aside);
+        return false;
     }
-    MoveFileA(aside.c_str(), target.c_str());
+    if (!MoveFileA(temporary, target)) {
+        MoveFileA(aside, target);
+        return false;
+    }
+    if (DeleteFileA(aside))
+        return true;
+    MoveFileA(target, temporary);
+    MoveFileA(aside, target);
     return false;
 }
 
@@ -108,13 +149,15 @@ void MainWindow::OnLoadMap()
 // every byte is written, so a failed save never destroys the file it was to replace.
 void MainWindow::SaveMapFile(const std::string& path)
 {
-    std::string temporary = TemporaryFileBeside(path);
-    HANDLE file = temporary.empty() ? INVALID_HANDLE_VALUE
-                                    : CreateFileA(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                                  FILE_ATTRIBUTE_NORMAL, nullptr);
+    const char* target = path.c_str();
+    char temporary[MAX_PATH];
+    const bool madeTemporary = !IsReadOnlyFile(target) && CreateFileBeside(target, temporary);
+    HANDLE file = madeTemporary ? CreateFileA(temporary, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                              FILE_ATTRIBUTE_NORMAL, nullptr)
+                                : INVALID_HANDLE_VALUE;
     if (file == INVALID_HANDLE_VALUE) {
-        if (!temporary.empty())
-            DeleteFileA(temporary.c_str());
+        if (madeTemporary)
+            DeleteFileA(temporary);
         AppMessageBox(Handle(), FormatMessageText(unableToAccess, path).c_str());
         return;
     }
@@ -125,12 +168,12 @@ void MainWindow::SaveMapFile(const std::string& path)
     }
     CloseHandle(file);
     if (!written) {
-        DeleteFileA(temporary.c_str());
+        DeleteFileA(temporary);
         AppMessageBox(Handle(), "Error creating or accessing CArchive object.");
         return;
     }
-    if (!PutInPlace(temporary, path)) {
-        DeleteFileA(temporary.c_str());
+    if (!PutInPlace(temporary, target)) {
+        DeleteFileA(temporary);
         AppMessageBox(Handle(), FormatMessageText(unableToAccess, path).c_str());
     }
 }
