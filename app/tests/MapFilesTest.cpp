@@ -150,7 +150,7 @@ TEST_F(MapFiles, AReadOnlyFileIsNeitherReplacedNorMovedAside)
         Click(w, IDC_DISABLE);
         window.SaveMapFile(path);
     });
-    EXPECT_EQ(static_cast<DWORD>(FILE_ATTRIBUTE_READONLY), GetFileAttributesA(path.c_str()));
+    EXPECT_NE(0u, GetFileAttributesA(path.c_str()) & FILE_ATTRIBUTE_READONLY);
     SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
     EXPECT_EQ(old, FileBytes(path));
     EXPECT_EQ(std::vector<std::string>{"read-only.swm"}, FilesIn(directory));
