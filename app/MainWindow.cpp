@@ -150,34 +150,67 @@ void MainWindow::InsertMappingRows()
 bool MainWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, INT_PTR& result)
 {
     switch (message) {
-    case WM_COMMAND:
-        if (DispatchCommand(this, commands, LOWORD(wParam)))
-            return true;
-        if (HIWORD(wParam) == BN_CLICKED)
+    case WM_COMMAND: {
+        CommandScope command(*this);
+        if (!DispatchCommand(this, commands, LOWORD(wParam)) && HIWORD(wParam) == BN_CLICKED)
             application_.OnCommand(LOWORD(wParam), Handle());
         return true;
+    }
     case WM_NOTIFY: {
         LRESULT value = 0;
-        if (!DispatchNotify(this, notifications, reinterpret_cast<NMHDR*>(lParam), value))
-            return false;
-        result = MessageResult(value);
-        return true;
+        bool handled;
+        {
+            CommandScope command(*this);
+            handled = DispatchNotify(this, notifications, reinterpret_cast<NMHDR*>(lParam), value);
+        }
+        // Set only now: a hand-over carried out as the scope ended sends notifications too.
+        if (handled)
+            result = MessageResult(value);
+        return handled;
     }
     case WM_APP_IDENTIFY:
+        // Answered at once, whatever runs: the second copy waits for it.
         result = MessageResult(INSTANCE_REPLY);
         return true;
     case WM_APP_LOADFILE:
-        if (application_.sharedBlock)
-            LoadMapFile(application_.sharedBlock->filePath);
+        OnHandOver();
         result = MessageResult(0);
         return true;
-    case WM_CONTEXTMENU:
+    case WM_CONTEXTMENU: {
+        // The menu and the key-press window run loops of their own, as a command's boxes do.
+        CommandScope command(*this);
         return OnKeyListContextMenu(reinterpret_cast<HWND>(wParam), lParam);
+    }
     case WM_DESTROY:
         OnDestroy();
         return false;
     }
     return false;
+}
+
+void MainWindow::OnHandOver()
+{
+    handOverWaiting_ = true;
+    if (commandDepth_ == 0)
+        CarryOutHandOvers();
+}
+
+// The path is read only now, so the latest hand-over wins; one that arrives during this
+// load waits for it and is carried out next. Once OK or Cancel has ended the window, a
+// waiting hand-over is dropped.
+void MainWindow::CarryOutHandOvers()
+{
+    while (handOverWaiting_) {
+        handOverWaiting_ = false;
+        if (Ended() || !application_.sharedBlock)
+            return;
+        // A copy of it: a hand-over during the load must not change the path under it.
+        char path[sizeof application_.sharedBlock->filePath];
+        lstrcpynA(path, application_.sharedBlock->filePath, sizeof path);
+        ++commandDepth_;
+        LoadMapFile(path);
+        --commandDepth_;
+    }
 }
 
 void MainWindow::OnDestroy()

@@ -46,6 +46,10 @@ public:
     void OnCancel();
     void OnAbout();
 
+    // A second copy's hand-over (WM_APP_LOADFILE): carried out at once when no command is
+    // under way, otherwise kept waiting until the command has ended.
+    void OnHandOver();
+
     Text savePath;
     Text commandLineFile;
     HWND swapButton = nullptr;
@@ -81,6 +85,25 @@ protected:
     bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, INT_PTR& result) override;
 
 private:
+    // Marks a command (or a load) under way for its lifetime. The boxes and dialogs of a
+    // command run their own message loops, which dispatch a second copy's hand-over to this
+    // window in the middle of the command; it waits until the outermost command has ended.
+    class CommandScope {
+    public:
+        explicit CommandScope(MainWindow& window) : window_(window) { ++window_.commandDepth_; }
+        ~CommandScope()
+        {
+            if (--window_.commandDepth_ == 0)
+                window_.CarryOutHandOvers();
+        }
+        CommandScope(const CommandScope&) = delete;
+        CommandScope& operator=(const CommandScope&) = delete;
+
+    private:
+        MainWindow& window_;
+    };
+
+    void CarryOutHandOvers();
     void FillKeyLists();
     void InsertMappingRows();
     void FinishChange();
@@ -93,6 +116,8 @@ private:
     const char* RowName(const char* name, ScanCode code, int slot);
 
     Application& application_;
+    int commandDepth_ = 0;
+    bool handOverWaiting_ = false;
     char unknownName_[2][24];  // text of codes without a name, handed to the list view
 };
 

@@ -63,7 +63,11 @@ void MainWindow::OnOK()
             AppMessageBox(Handle(), "Error writing to the registry.");
             break;
         case Written:
+            // The restart question belongs to the desktop, so nothing else keeps this window
+            // from a second OK while it is up.
+            EnableWindow(Handle(), FALSE);
             SendTableToDriver();
+            EnableWindow(Handle(), TRUE);
             dirty = 0;
             break;
         }

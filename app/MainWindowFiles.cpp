@@ -89,6 +89,7 @@ void MainWindow::SaveMapFile(const Text& path)
 
 BOOL MainWindow::LoadMapFile(const char* path)
 {
+    CommandScope load(*this);
     MapRecords records;
     MapFile::Result decoded;
     switch (ReadMapFileFrom(path, records, decoded)) {

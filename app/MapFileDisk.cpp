@@ -7,28 +7,55 @@
 
 namespace {
 
-// A new, empty file with a unique name in the directory of `path`, its name in `name`
-// (MAX_PATH characters); false when none can be made.
-bool MakeTemporaryFileBeside(const char* path, char* name)
+// Makes a new, empty file beside `target` and puts its name in `name`. The name is exactly
+// as long as the target's, its file name ending in '~' and hex digits, so it fits wherever
+// the target does; GetTempFileNameA refuses folders longer than 246 characters and takes
+// "C:" for the drive's current folder. False when no such file can be made.
+bool CreateFileBeside(const char* target, char (&name)[MAX_PATH])
 {
-    char directory[MAX_PATH];
-    if (lstrlenA(path) >= MAX_PATH)
+    static const char hexDigits[] = "0123456789abcdef";
+    if (lstrlenA(target) >= MAX_PATH)
         return false;
-    lstrcpynA(directory, path, MAX_PATH);
-    char* slash = nullptr;
-    for (char* p = directory; *p; ++p)
-        if (*p == '\\')
-            slash = p;
-    if (slash)
-        *slash = '\0';
-    else
-        lstrcpynA(directory, ".", MAX_PATH);
-    return GetTempFileNameA(directory, "swm", 0, name) != 0;
+    lstrcpynA(name, target, MAX_PATH);
+    const int length = lstrlenA(name);
+    int nameLength = 0;
+    while (nameLength < length && name[length - 1 - nameLength] != '\\')
+        ++nameLength;
+    if (nameLength == 0)
+        return false;
+    const int digits = nameLength >= 5 ? 4 : nameLength > 1 ? nameLength - 1 : 1;
+    if (nameLength > 1)
+        name[length - digits - 1] = '~';
+    const DWORD candidates = 1u << (4 * digits), first = GetTickCount();
+    for (DWORD n = 0; n < candidates; ++n) {
+        DWORD value = first + n;
+        for (int i = 1; i <= digits; ++i, value >>= 4)
+            name[length - i] = hexDigits[value & 15];
+        if (lstrcmpiA(name, target) == 0)
+            continue;
+        HANDLE file = CreateFileA(name, GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (file != INVALID_HANDLE_VALUE) {
+            CloseHandle(file);
+            return true;
+        }
+        const DWORD error = GetLastError();
+        if (error != ERROR_FILE_EXISTS && error != ERROR_ALREADY_EXISTS)
+            return false;
+    }
+    return false;
+}
+
+// A read-only file is not to be replaced. Windows 95/98/ME would let it step aside all the
+// same and then fail to delete it, leaving the user's file under a temporary name.
+bool IsReadOnlyFile(const char* path)
+{
+    const DWORD attributes = GetFileAttributesA(path);
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) != 0;
 }
 
 // Puts the finished file `temporary` in the place of `target`. Where Windows has no
 // replacing rename (95/98/ME), the old file steps aside under a temporary name until the
-// new one is in place, and comes back if that fails.
+// new one is in place; if anything fails, both go back to where they were.
 bool PutInPlace(const char* temporary, const char* target)
 {
     if (IsNT)
@@ -36,12 +63,19 @@ bool PutInPlace(const char* temporary, const char* target)
     if (GetFileAttributesA(target) == INVALID_FILE_ATTRIBUTES)
         return MoveFileA(temporary, target) != 0;
     char aside[MAX_PATH];
-    if (!MakeTemporaryFileBeside(target, aside) || !DeleteFileA(aside) || !MoveFileA(target, aside))
+    if (!CreateFileBeside(target, aside))
         return false;
-    if (MoveFileA(temporary, target)) {
+    if (!DeleteFileA(aside) || !MoveFileA(target, aside)) {
         DeleteFileA(aside);
-        return true;
+        return false;
     }
+    if (!MoveFileA(temporary, target)) {
+        MoveFileA(aside, target);
+        return false;
+    }
+    if (DeleteFileA(aside))
+        return true;
+    MoveFileA(target, temporary);
     MoveFileA(aside, target);
     return false;
 }
@@ -70,7 +104,7 @@ MapFileReading ReadMapFileFrom(const char* path, MapRecords& records, MapFile::R
 MapFileWriting WriteMapFileTo(const char* path, const MappingList& list)
 {
     char temporary[MAX_PATH];
-    if (!MakeTemporaryFileBeside(path, temporary))
+    if (IsReadOnlyFile(path) || !CreateFileBeside(path, temporary))
         return MapFileNotAccessible;
     HANDLE file =
         CreateFileA(temporary, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);

@@ -392,6 +392,75 @@ TEST_F(ApplyOn98, AScancodeMapThatCannotBeWrittenIsReportedAndTheWindowCloses)
     EXPECT_EQ(1, window.dirty);
 }
 
+// While it lives, the driver's parent key is volatile, and a volatile key takes no lasting
+// key below it: the driver's key cannot be created. The parent's subkeys (empty ones in the
+// test prefix) come back with it afterwards.
+class VolatileVxdKey {
+public:
+    VolatileVxdKey()
+    {
+        HKEY key;
+        if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, vxdKey, 0, KEY_READ, &key) == ERROR_SUCCESS) {
+            char name[256];
+            for (DWORD i = 0; RegEnumKeyA(key, i, name, sizeof name) == ERROR_SUCCESS; ++i)
+                subkeys_.push_back(name);
+            RegCloseKey(key);
+        }
+        for (const std::string& name : subkeys_)
+            RegDeleteKeyA(HKEY_LOCAL_MACHINE, (std::string(vxdKey) + "\\" + name).c_str());
+        RegDeleteKeyA(HKEY_LOCAL_MACHINE, vxdKey);
+        made = RegCreateKeyExA(HKEY_LOCAL_MACHINE, vxdKey, 0, nullptr, REG_OPTION_VOLATILE, KEY_ALL_ACCESS, nullptr,
+                               &key, nullptr) == ERROR_SUCCESS;
+        if (made)
+            RegCloseKey(key);
+    }
+    ~VolatileVxdKey()
+    {
+        RegDeleteKeyA(HKEY_LOCAL_MACHINE, vxdKey);
+        createKey(vxdKey);
+        for (const std::string& name : subkeys_)
+            createKey((std::string(vxdKey) + "\\" + name).c_str());
+    }
+    bool made = false;
+
+private:
+    static constexpr const char* vxdKey = "System\\CurrentControlSet\\Services\\VxD";
+    std::vector<std::string> subkeys_;
+};
+
+TEST_F(ApplyOn98, AKeyThatCannotBeCreatedKeepsTheWindowOpenForAnotherTry)
+{
+    fake.driverLoaded = true;
+    MainWindow window(application);
+    INT_PTR end = RunWindow(window, [&](HWND w) {
+        PickKey(w, IDC_FROM_LIST, "Tab");
+        Click(w, IDC_DISABLE);
+        {
+            VolatileVxdKey vxd;
+            ASSERT_TRUE(vxd.made);
+            Click(w, IDOK);
+            EXPECT_FALSE(keyExists(quorvexKey));
+        }
+        EXPECT_FALSE(window.Ended());
+        EXPECT_EQ(1, window.dirty);
+        ASSERT_EQ(1u, fake.boxes.size());
+        EXPECT_EQ("Unable to access the registry", fake.boxes[0].text);
+        EXPECT_EQ("Swivelkin", fake.boxes[0].caption);
+        EXPECT_EQ(static_cast<UINT>(MB_OK | MB_ICONEXCLAMATION), fake.boxes[0].type);
+        EXPECT_EQ(w, fake.boxes[0].owner);
+        EXPECT_TRUE(fake.opens.empty());
+
+        Click(w, IDOK);
+        EXPECT_TRUE(window.Ended());
+    });
+    EXPECT_EQ(IDOK, end);
+    EXPECT_EQ(IdentityExcept({{0x0F, 0}}), readValue(quorvexKey, "KeyMappings").data);
+    ExpectDriverOpenedOnce(fake);
+    ASSERT_EQ(1u, fake.deviceCalls.size());
+    EXPECT_EQ(IdentityExcept({{0x0F, 0}}), fake.deviceCalls[0].input);
+    EXPECT_EQ(1u, fake.boxes.size());
+}
+
 TEST_F(ApplyOn98, CancelAfterEditsWritesNothing)
 {
     MainWindow window(application);

@@ -1,11 +1,11 @@
 // Map, Swap, Disable and Unmap on the real window, driven as a user would.
+#include "ListInvariants.h"
 #include "WindowDriver.h"
 #include "MappingListHelpers.h"
 
 #include <gtest/gtest.h>
 
 #include <random>
-#include <set>
 
 using namespace window_driver;
 using testing_keys::code;
@@ -216,34 +216,6 @@ TEST_F(EditingCommands, ASwapWhoseSecondHalfCannotBeStoredKeepsTheFirstHalfDrawa
         Command(w, IDC_MAP, "E", "F");
         EXPECT_EQ((Rows{"A>B", "C>D", "E>F"}), MappedRows(w));
     });
-}
-
-// The list view and the mapping list agree, the list is normalised, statuses match the rows.
-void CheckInvariants(HWND w, const MainWindow& window)
-{
-    const MappingList& list = window.mappings;
-    Rows shown = MappedRows(w);
-    ASSERT_EQ(static_cast<size_t>(list.count()), shown.size());
-    std::set<ScanCode> sources;
-    MappingList copy;
-    for (int i = 0; i < list.count(); ++i) {
-        const KeyMapping& row = list.at(i);
-        ASSERT_EQ(std::string(row.fromName) + ">" + row.toName, shown[i]);
-        ASSERT_TRUE(sources.insert(row.fromCode).second) << "two rows for " << row.fromName;
-        copy.append(row.fromCode, row.toCode);
-    }
-    copy.normalise();
-    for (int i = 0; i < list.count(); ++i) {
-        ASSERT_EQ(copy.at(i).fromCode, list.at(i).fromCode);
-        ASSERT_EQ(copy.at(i).toCode, list.at(i).toCode);
-        ASSERT_EQ(copy.at(i).kind, list.at(i).kind);
-        ASSERT_EQ(copy.at(i).kind, ItemImage(GetDlgItem(w, IDC_MAPPED_LIST), i));
-    }
-    for (int c = 0; c < KeyCatalogue::size; ++c) {
-        ASSERT_EQ(copy.fromStatus(c), list.fromStatus(c));
-        ASSERT_EQ(copy.toStatus(c), list.toStatus(c));
-    }
-    ASSERT_EQ(window.selectedToCode != 0 && window.selectedToCode != window.selectedFromCode, Enabled(w, IDC_SWAP));
 }
 
 TEST_F(EditingCommands, RandomCommandsKeepTheListsTrue)

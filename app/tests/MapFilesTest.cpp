@@ -141,6 +141,92 @@ TEST_F(MapFiles, SaveReplacesAnExistingFileAndReportsOneItCannotCreate)
     EXPECT_EQ(std::vector<std::string>{"old.swm"}, FilesIn(directory));
 }
 
+TEST_F(MapFiles, AReadOnlyFileIsNeitherReplacedNorMovedAside)
+{
+    const Bytes old = MapFileOf({{code("B"), code("A")}});
+    const std::string path = File("read-only.swm");
+    WriteBytes(path, old);
+    SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_READONLY);
+    MainWindow window(application);
+    RunWindow(window, [&](HWND w) {
+        PickKey(w, IDC_FROM_LIST, "Caps Lock");
+        Click(w, IDC_DISABLE);
+        window.SaveMapFile(path.c_str());
+    });
+    EXPECT_NE(0u, GetFileAttributesA(path.c_str()) & FILE_ATTRIBUTE_READONLY);
+    SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+    EXPECT_EQ(old, FileBytes(path));
+    EXPECT_EQ(std::vector<std::string>{"read-only.swm"}, FilesIn(directory));
+    ASSERT_EQ(1u, fake.boxes.size());
+    EXPECT_EQ("Unable to access\n" + path + ".", fake.boxes[0].text);
+    EXPECT_EQ("Swivelkin", fake.boxes[0].caption);
+    EXPECT_EQ(static_cast<UINT>(MB_OK | MB_ICONEXCLAMATION), fake.boxes[0].type);
+}
+
+// Folders too long for GetTempFileNameA (over 246 characters), up to the longest path the
+// dialog returns: the file is written, then replaced, with nothing left beside it.
+TEST_F(MapFiles, SaveWorksInFoldersAsLongAsThePathAllows)
+{
+    const std::pair<size_t, std::string> cases[] = {{247, "abcd.swm"}, {253, "x.swm"}};
+    for (const auto& c : cases) {
+        const std::string folder = directory + "\\" + std::string(c.first - directory.size() - 1, 'f');
+        const std::string path = folder + "\\" + c.second;
+        SCOPED_TRACE(path.size());
+        ASSERT_EQ(c.first, folder.size());
+        ASSERT_TRUE(CreateDirectoryA(folder.c_str(), nullptr));
+        fake.boxes.clear();
+        MainWindow window(application);
+        RunWindow(window, [&](HWND w) {
+            PickKey(w, IDC_FROM_LIST, "Caps Lock");
+            Click(w, IDC_DISABLE);
+            window.SaveMapFile(path.c_str());
+            EXPECT_EQ(MapFileOf({{0, code("Caps Lock")}}), FileBytes(path));
+            PickKey(w, IDC_FROM_LIST, "Tab");
+            Click(w, IDC_DISABLE);
+            window.SaveMapFile(path.c_str());
+        });
+        EXPECT_EQ(MapFileOf({{0, code("Caps Lock")}, {0, code("Tab")}}), FileBytes(path));
+        EXPECT_EQ(std::vector<std::string>{c.second}, FilesIn(folder));
+        EXPECT_TRUE(fake.boxes.empty());
+        DeleteFileA(path.c_str());
+        RemoveDirectoryA(folder.c_str());
+    }
+}
+
+// The folder of "C:\x.swm" is the root, not the current folder of drive C:, which here is
+// another folder on C:.
+TEST_F(MapFiles, SaveToADriveRootKeepsItsTemporaryFileInTheRoot)
+{
+    const std::string path = "C:\\swivelkin saved.swm";
+    struct Seen {
+        std::vector<std::string> root, current;
+    };
+    static Seen whileWriting;
+    whileWriting = Seen();
+    systemCalls.writeFile = [](HANDLE file, LPCVOID data, DWORD size, LPDWORD written, LPOVERLAPPED overlapped) {
+        whileWriting.root = FilesIn("C:");
+        whileWriting.current = FilesIn(".");
+        return WriteFile(file, data, size, written, overlapped);
+    };
+    const std::vector<std::string> rootBefore = FilesIn("C:");
+    char current[MAX_PATH] = "";
+    GetCurrentDirectoryA(sizeof current, current);
+    ASSERT_TRUE(SetCurrentDirectoryA(directory.c_str()));
+    MainWindow window(application);
+    RunWindow(window, [&](HWND w) {
+        PickKey(w, IDC_FROM_LIST, "Caps Lock");
+        Click(w, IDC_DISABLE);
+        window.SaveMapFile(path.c_str());
+    });
+    SetCurrentDirectoryA(current);
+    EXPECT_EQ(MapFileOf({{0, code("Caps Lock")}}), FileBytes(path));
+    DeleteFileA(path.c_str());
+    EXPECT_EQ(rootBefore.size() + 1, whileWriting.root.size());
+    EXPECT_TRUE(whileWriting.current.empty());
+    EXPECT_EQ(rootBefore, FilesIn("C:"));
+    EXPECT_TRUE(fake.boxes.empty());
+}
+
 TEST_F(MapFiles, LoadReplacesTheListAndMarksItDirty)
 {
     WriteBytes(File("two.swm"), MapFileOf({{code("Left Ctrl"), code("Caps Lock")}, {0, code("Tab")}}));
