@@ -173,6 +173,17 @@ inline void PressOk(HWND box)
     PostMessageA(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(box, IDOK)));
 }
 
+// A file of exactly these bytes.
+inline void WriteFileBytes(const std::string& path, const void* bytes, size_t size)
+{
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    ASSERT_NE(INVALID_HANDLE_VALUE, file) << path;
+    DWORD written = 0;
+    WriteFile(file, bytes, static_cast<DWORD>(size), &written, nullptr);
+    CloseHandle(file);
+    ASSERT_EQ(size, written);
+}
+
 // A map file of these (from, to) mappings, written as Save writes it.
 inline void WriteMapFile(const std::string& path, const std::vector<std::pair<ScanCode, ScanCode>>& mappings)
 {
@@ -187,12 +198,7 @@ inline void WriteMapFile(const std::string& path, const std::vector<std::pair<Sc
         put16(m.second);
         put16(m.first);
     }
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    ASSERT_NE(INVALID_HANDLE_VALUE, file) << path;
-    DWORD written = 0;
-    WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
-    CloseHandle(file);
-    ASSERT_EQ(bytes.size(), written);
+    WriteFileBytes(path, bytes.data(), bytes.size());
 }
 
 // A folder with spaces in its name, removed with what it holds.

@@ -141,16 +141,6 @@ std::string StaticText(HWND dialog)
     return "";
 }
 
-void WriteFileBytes(const std::string& path, const Bytes& bytes)
-{
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    ASSERT_NE(INVALID_HANDLE_VALUE, file) << path;
-    DWORD written = 0;
-    WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
-    CloseHandle(file);
-    ASSERT_EQ(bytes.size(), written);
-}
-
 struct ShippedPrograms : ::testing::Test {
     static void SetUpTestSuite()
     {
@@ -219,7 +209,7 @@ TEST_F(ShippedPrograms, ASecondSwivelkinStartedWithAMapFileHandsItToTheFirst)
     // The file Save writes for Caps Lock mapped to Left Ctrl.
     std::string map = folder.File("caps to ctrl.swm");
     Bytes file = {0x0D, 'S', 'w', 'i', 'v', 'e', 'l', 'k', 'i', 'n', ' ', '2', '.', '0', 1, 0, 0, 0, 0x1D, 0, 0x3A, 0};
-    WriteFileBytes(map, file);
+    WriteFileBytes(map, file.data(), file.size());
     ProgramCopy first("", swivelkin);
     HWND w = MainWindowOf(first);
     ASSERT_NE(nullptr, w) << "no visible window from " << swivelkin;
