@@ -27,6 +27,11 @@ public:
     void SetColumnWidth(int column, int width);
     void SetExtendedStyle(DWORD mask, DWORD style);
     void SetSmallImageList(HIMAGELIST images);
+    // Off while many rows go in, so the control neither repaints nor updates its scroll bars
+    // per row; on again repaints it once.
+    void SetRedraw(bool on);
+    // Makes room for `rows` rows in all, so that inserting them allocates less.
+    void ReserveRows(int rows);
 
 protected:
     HWND hwnd_ = nullptr;

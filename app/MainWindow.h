@@ -90,6 +90,9 @@ private:
     bool SelectMatchingKey(ListView& list, int listCount, ScanCode code);
     int DrawValue(int controlId, const NMLVCUSTOMDRAW& draw) const;
     const char* RowName(const char* name, ScanCode code, int slot);
+    HWND MakeMeasuringList();
+    int AutoSizedWidth(HWND standIn, int column, int how);
+    void SetMinimumColumnWidths();
 
     Application& application_;
     char unknownName_[2][24];  // text of codes without a name, handed to the list view
