@@ -12,6 +12,22 @@ int ListView::InsertCallbackRow(int index, bool withImage)
     return static_cast<int>(SendMessageA(hwnd_, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item)));
 }
 
+// The control's window procedure is called directly rather than sent the message: under
+// Wine every sent message passes twice between Windows and Unix code, which made up a third
+// of the time of a row.
+void ListView::InsertCallbackRows(int first, int count, bool withImage)
+{
+    WNDPROC procedure = reinterpret_cast<WNDPROC>(GetWindowLongPtrA(hwnd_, GWLP_WNDPROC));
+    for (int i = 0; i < count; ++i) {
+        LVITEMA item = {};
+        item.mask = LVIF_TEXT | (withImage ? LVIF_IMAGE : 0);
+        item.iItem = first + i;
+        item.pszText = LPSTR_TEXTCALLBACKA;
+        item.iImage = I_IMAGECALLBACK;
+        CallWindowProcA(procedure, hwnd_, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item));
+    }
+}
+
 int ListView::AppendRowWithData(LPARAM data)
 {
     LVITEMA item = {};

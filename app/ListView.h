@@ -12,6 +12,8 @@ public:
     int Count() const;
     // Appends a row whose text (and image, if asked) the parent supplies on request.
     int InsertCallbackRow(int index, bool withImage);
+    // The same for rows first to first + count - 1, faster.
+    void InsertCallbackRows(int first, int count, bool withImage);
     int AppendRowWithData(LPARAM data);
     LPARAM ItemData(int row) const;
     void SetRowState(int row, UINT state, UINT mask);

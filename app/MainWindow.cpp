@@ -144,8 +144,7 @@ void MainWindow::InsertMappingRows()
 {
     mappedList.SetRedraw(false);
     mappedList.ReserveRows(mappings.count());
-    for (int i = 0; i < mappings.count(); ++i)
-        mappedList.InsertCallbackRow(i, true);
+    mappedList.InsertCallbackRows(0, mappings.count(), true);
     mappedList.SetRedraw(true);
 }
 
