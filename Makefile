@@ -26,7 +26,7 @@ fuzz: deps
 	@tools/install-deps.sh fuzz
 	@tools/fuzz.sh
 
-bench:
+bench: build
 	@tools/install-deps.sh bench
 	@tools/bench.sh
 

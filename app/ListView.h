@@ -12,6 +12,8 @@ public:
     int Count() const;
     // Appends a row whose text (and image, if asked) the parent supplies on request.
     int InsertCallbackRow(int index, bool withImage);
+    // The same for rows first to first + count - 1, faster.
+    void InsertCallbackRows(int first, int count, bool withImage);
     int AppendRowWithData(LPARAM data);
     LPARAM ItemData(int row) const;
     void SetRowState(int row, UINT state, UINT mask);
@@ -27,6 +29,11 @@ public:
     void SetColumnWidth(int column, int width);
     void SetExtendedStyle(DWORD mask, DWORD style);
     void SetSmallImageList(HIMAGELIST images);
+    // Off while many rows go in, so the control neither repaints nor updates its scroll bars
+    // per row; on again repaints it once.
+    void SetRedraw(bool on);
+    // Makes room for `rows` rows in all, so that inserting them allocates less.
+    void ReserveRows(int rows);
 
 protected:
     HWND hwnd_ = nullptr;

@@ -114,11 +114,7 @@ BOOL MainWindow::OnInitDialog()
                                "are currently in effect.",
                                "Swivelkin", MB_OK | MB_ICONINFORMATION);
 
-    mappedList.SetColumnWidth(0, LVSCW_AUTOSIZE_USEHEADER);
-    keyColumnMinWidth = mappedList.ColumnWidth(0) + 3;
-    mappedList.SetColumnWidth(0, keyColumnMinWidth);
-    mappedList.SetColumnWidth(1, LVSCW_AUTOSIZE_USEHEADER);
-    mappedToColumnMinWidth = mappedList.ColumnWidth(1);
+    SetMinimumColumnWidths();
     FitColumns();
     UpdateButtons();
 
@@ -129,6 +125,8 @@ BOOL MainWindow::OnInitDialog()
 
 void MainWindow::FillKeyLists()
 {
+    fromList.SetRedraw(false);
+    toList.SetRedraw(false);
     for (int index = 0; index < KeyCatalogue::size; ++index) {
         if (!IsNT && KeyCatalogue::isExtended(KeyCatalogue::entryAt(index).code))
             continue;
@@ -139,12 +137,16 @@ void MainWindow::FillKeyLists()
         toList.AppendRowWithData(index);
         ++toListCount;
     }
+    fromList.SetRedraw(true);
+    toList.SetRedraw(true);
 }
 
 void MainWindow::InsertMappingRows()
 {
-    for (int i = 0; i < mappings.count(); ++i)
-        mappedList.InsertCallbackRow(i, true);
+    mappedList.SetRedraw(false);
+    mappedList.ReserveRows(mappings.count());
+    mappedList.InsertCallbackRows(0, mappings.count(), true);
+    mappedList.SetRedraw(true);
 }
 
 bool MainWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, INT_PTR& result)

@@ -114,6 +114,9 @@ private:
     void SelectKeyByPressing(ListView& list, int listCount, const char* listName);
     int DrawValue(int controlId, const NMLVCUSTOMDRAW& draw) const;
     const char* RowName(const char* name, ScanCode code, int slot);
+    HWND MakeMeasuringList();
+    int AutoSizedWidth(HWND standIn, int column, int how);
+    void SetMinimumColumnWidths();
 
     Application& application_;
     int commandDepth_ = 0;

@@ -174,15 +174,115 @@ void MainWindow::UpdateButtons()
     EnableWindow(unmapButton, mappedList.Count() > 0 && mappedList.NextRow(-1, LVNI_SELECTED) != -1);
 }
 
+// Fitting a column to its contents (LVSCW_AUTOSIZE) makes the list view measure the text of
+// every row, each with a device context of its own: minutes for a million rows. The rows
+// show few distinct names, though, so a long list is measured on a hidden stand-in with the
+// same style, font, images and headings that holds each distinct name once; the widest
+// name, and so the width, is the same.
+namespace {
+
+const int directMeasureRows = 200;
+
+void SetText(HWND list, int row, int column, const char* text)
+{
+    while (SendMessageA(list, LVM_GETITEMCOUNT, 0, 0) <= row) {
+        LVITEMA item = {};
+        item.mask = LVIF_TEXT | LVIF_IMAGE;
+        item.iItem = row;
+        item.pszText = const_cast<char*>("");
+        SendMessageA(list, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item));
+    }
+    LVITEMA item = {};
+    item.iSubItem = column;
+    item.pszText = const_cast<char*>(text);
+    SendMessageA(list, LVM_SETITEMTEXTA, row, reinterpret_cast<LPARAM>(&item));
+}
+
+// Marks `code` in a set of all 16-bit codes; true when it was not there yet.
+bool FirstSight(unsigned char* seen, ScanCode code)
+{
+    unsigned char bit = static_cast<unsigned char>(1u << (code & 7));
+    if (seen[code >> 3] & bit)
+        return false;
+    seen[code >> 3] |= bit;
+    return true;
+}
+
+}  // namespace
+
+// The stand-in for measuring the mapped-keys list, or nullptr when the list is short enough
+// to be measured itself (or no stand-in can be made). The caller destroys it.
+HWND MainWindow::MakeMeasuringList()
+{
+    if (mappings.count() <= directMeasureRows)
+        return nullptr;
+    HWND real = mappedList.Handle();
+    RECT box;
+    GetWindowRect(real, &box);
+    MapWindowPoints(nullptr, Handle(), reinterpret_cast<POINT*>(&box), 2);
+    // Shared images: the stand-in must not destroy the list's image list with itself.
+    const DWORD style = (GetWindowLongA(real, GWL_STYLE) & ~(WS_VISIBLE | WS_TABSTOP)) | LVS_SHAREIMAGELISTS;
+    HWND list = CreateWindowExA(GetWindowLongA(real, GWL_EXSTYLE), WC_LISTVIEWA, "", style, box.left, box.top,
+                                box.right - box.left, box.bottom - box.top, Handle(), nullptr,
+                                GetModuleHandleA(nullptr), nullptr);
+    if (!list)
+        return nullptr;
+    SendMessageA(list, WM_SETFONT, SendMessageA(real, WM_GETFONT, 0, 0), FALSE);
+    SendMessageA(list, LVM_SETEXTENDEDLISTVIEWSTYLE, 0, SendMessageA(real, LVM_GETEXTENDEDLISTVIEWSTYLE, 0, 0));
+    SendMessageA(list, LVM_SETIMAGELIST, LVSIL_SMALL, SendMessageA(real, LVM_GETIMAGELIST, LVSIL_SMALL, 0));
+    for (int column = 0; column < 2; ++column) {
+        char heading[64] = "";
+        LVCOLUMNA info = {};
+        info.mask = LVCF_FMT | LVCF_WIDTH | LVCF_TEXT | LVCF_SUBITEM;
+        info.pszText = heading;
+        info.cchTextMax = sizeof heading;
+        SendMessageA(real, LVM_GETCOLUMNA, column, reinterpret_cast<LPARAM>(&info));
+        SendMessageA(list, LVM_INSERTCOLUMNA, column, reinterpret_cast<LPARAM>(&info));
+    }
+    unsigned char seenFrom[0x10000 / 8] = {}, seenTo[0x10000 / 8] = {};
+    int fromRows = 0, toRows = 0;
+    for (int i = 0; i < mappings.count(); ++i) {
+        const KeyMapping& row = mappings.at(i);
+        if (FirstSight(seenFrom, row.fromCode))
+            SetText(list, fromRows++, 0, RowName(row.fromName, row.fromCode, 0));
+        if (FirstSight(seenTo, row.toCode))
+            SetText(list, toRows++, 1, RowName(row.toName, row.toCode, 1));
+    }
+    return list;
+}
+
+// The width that LVM_SETCOLUMNWIDTH with `how` gives a column of the mapped-keys list,
+// measured on `standIn` when there is one; without, the column is set to it.
+int MainWindow::AutoSizedWidth(HWND standIn, int column, int how)
+{
+    HWND list = standIn ? standIn : mappedList.Handle();
+    SendMessageA(list, LVM_SETCOLUMNWIDTH, column, how);
+    return static_cast<int>(SendMessageA(list, LVM_GETCOLUMNWIDTH, column, 0));
+}
+
 void MainWindow::FitColumns()
 {
-    mappedList.SetColumnWidth(0, LVSCW_AUTOSIZE);
-    int width = mappedList.ColumnWidth(0);
+    HWND standIn = MakeMeasuringList();
+    int width = AutoSizedWidth(standIn, 0, LVSCW_AUTOSIZE);
     mappedList.SetColumnWidth(0, width < keyColumnMinWidth ? keyColumnMinWidth : width + 3);
-    mappedList.SetColumnWidth(1, LVSCW_AUTOSIZE);
-    width = mappedList.ColumnWidth(1);
-    if (width < mappedToColumnMinWidth)
-        mappedList.SetColumnWidth(1, mappedToColumnMinWidth);
+    width = AutoSizedWidth(standIn, 1, LVSCW_AUTOSIZE);
+    if (standIn || width < mappedToColumnMinWidth)
+        mappedList.SetColumnWidth(1, width < mappedToColumnMinWidth ? mappedToColumnMinWidth : width);
+    if (standIn)
+        DestroyWindow(standIn);
+}
+
+// Fixed while the window opens: "Key" covers its heading and the rows present, plus 3
+// pixels; "Mapped to" takes what the heading or, as the last column, the list leaves it.
+void MainWindow::SetMinimumColumnWidths()
+{
+    HWND standIn = MakeMeasuringList();
+    keyColumnMinWidth = AutoSizedWidth(standIn, 0, LVSCW_AUTOSIZE_USEHEADER) + 3;
+    if (standIn)
+        DestroyWindow(standIn);
+    mappedList.SetColumnWidth(0, keyColumnMinWidth);
+    mappedList.SetColumnWidth(1, LVSCW_AUTOSIZE_USEHEADER);
+    mappedToColumnMinWidth = mappedList.ColumnWidth(1);
 }
 
 bool ListViewSupportsFullRowSelect()

@@ -82,7 +82,7 @@ int compareKeyNames(const char* a, const char* b)
     }
 }
 
-MappingList::MappingList() : rows_(nullptr), count_(0) { resetDerived(); }
+MappingList::MappingList() : rows_(nullptr), count_(0), capacity_(0) { resetDerived(); }
 
 MappingList::~MappingList() { clear(); }
 
@@ -94,14 +94,29 @@ int MappingList::findByFrom(ScanCode from) const
     return -1;
 }
 
-int MappingList::append(ScanCode from, ScanCode to)
+// Makes room for one more row. The storage doubles, so that filling a list of n rows copies
+// it about log n times rather than n times; when doubling fails, one more row is tried.
+bool MappingList::grow()
 {
     if (count_ >= maxRows)
-        return -1;
-    void* grown = resizeStorage(rows_, (static_cast<std::size_t>(count_) + 1) * sizeof(KeyMapping));
+        return false;
+    int wanted = capacity_ > maxRows / 2 ? maxRows : (capacity_ == 0 ? 1 : capacity_ * 2);
+    void* grown = resizeStorage(rows_, static_cast<std::size_t>(wanted) * sizeof(KeyMapping));
+    if (!grown && wanted > count_ + 1) {
+        wanted = count_ + 1;
+        grown = resizeStorage(rows_, static_cast<std::size_t>(wanted) * sizeof(KeyMapping));
+    }
     if (!grown)
-        return -1;
+        return false;
     rows_ = static_cast<KeyMapping*>(grown);
+    capacity_ = wanted;
+    return true;
+}
+
+int MappingList::append(ScanCode from, ScanCode to)
+{
+    if (count_ == capacity_ && !grow())
+        return -1;
     KeyMapping& row = rows_[count_];
     row.fromCode = from;
     row.toCode = to;
@@ -120,12 +135,15 @@ void MappingList::removeAt(int index)
     if (count_ == 0) {
         resizeStorage(rows_, 0);
         rows_ = nullptr;
+        capacity_ = 0;
         return;
     }
     // A failed shrink keeps the larger block, which still holds every row.
     void* shrunk = resizeStorage(rows_, static_cast<std::size_t>(count_) * sizeof(KeyMapping));
-    if (shrunk)
+    if (shrunk) {
         rows_ = static_cast<KeyMapping*>(shrunk);
+        capacity_ = count_;
+    }
 }
 
 int MappingList::setMapping(ScanCode from, ScanCode to)
@@ -144,12 +162,14 @@ void MappingList::clear()
         resizeStorage(rows_, 0);
     rows_ = nullptr;
     count_ = 0;
+    capacity_ = 0;
 }
 
 void MappingList::swap(MappingList& other)
 {
     std::swap(rows_, other.rows_);
     std::swap(count_, other.count_);
+    std::swap(capacity_, other.capacity_);
     std::swap(toStatus_, other.toStatus_);
     std::swap(fromStatus_, other.fromStatus_);
 }

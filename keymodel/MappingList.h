@@ -62,8 +62,11 @@ private:
     bool pairSwapsIndexed();
     void fillStatuses();
 
+    bool grow();
+
     KeyMapping* rows_;
     int count_;
+    int capacity_;  // rows the storage holds room for; count_ <= capacity_
     std::int32_t toStatus_[KeyCatalogue::size];
     std::int32_t fromStatus_[KeyCatalogue::size];
 };

@@ -60,6 +60,17 @@ std::vector<std::string> FilesIn(const std::string& directory)
     return names;
 }
 
+void PressCtrlA(HWND list)
+{
+    BYTE keys[256];
+    GetKeyboardState(keys);
+    keys[VK_CONTROL] = 0x80;
+    SetKeyboardState(keys);
+    SendMessageA(list, WM_KEYDOWN, 'A', 1);
+    keys[VK_CONTROL] = 0;
+    SetKeyboardState(keys);
+}
+
 struct MapFiles : WindowTest {
     void SetUp() override
     {
@@ -251,6 +262,47 @@ TEST_F(MapFiles, LoadReplacesTheListAndMarksItDirty)
         EXPECT_EQ("<Disabled>", SelectedKey(w, IDC_TO_LIST));
         EXPECT_FALSE(Enabled(w, IDC_UNMAP));
         EXPECT_EQ(1, window.dirty);
+    });
+    EXPECT_TRUE(fake.boxes.empty());
+}
+
+// Long lists are filled, selected and fitted in other ways than short ones; what shows is the same.
+TEST_F(MapFiles, ALongListIsSelectedAndFittedAsAShortOne)
+{
+    std::vector<std::pair<ScanCode, ScanCode>> records;
+    const char* keys[] = {"A", "B", "C", "D", "E", "F", "G", "H"};
+    for (int i = 0; i < 1500; ++i)
+        records.push_back({code(keys[(i * 3) % 8]), code(keys[i % 8])});
+    records.push_back({code("Backslash \\|"), code("Scroll Lock")});  // the one wide row
+    WriteBytes(File("long.swm"), MapFileOf(records));
+    MainWindow window(application);
+    RunWindow(window, [&](HWND w) {
+        HWND list = GetDlgItem(w, IDC_MAPPED_LIST);
+        auto width = [&](int column) { return static_cast<int>(SendMessageA(list, LVM_GETCOLUMNWIDTH, column, 0)); };
+        auto contentWidth = [&](int column) {
+            int kept = width(column);
+            SendMessageA(list, LVM_SETCOLUMNWIDTH, column, LVSCW_AUTOSIZE);
+            int content = width(column);
+            SendMessageA(list, LVM_SETCOLUMNWIDTH, column, kept);
+            return content;
+        };
+        ASSERT_TRUE(window.LoadMapFile(File("long.swm").c_str()));
+        ASSERT_EQ(1501, RowCount(list));
+        EXPECT_EQ("Scroll Lock", ItemText(list, 1500, 0));
+        EXPECT_EQ(std::vector<int>{0}, SelectedRows(list));
+        EXPECT_EQ(0, FocusedRow(list));
+        const int key = contentWidth(0), to = contentWidth(1);
+        ASSERT_GT(key + 3, window.keyColumnMinWidth);
+        EXPECT_EQ(key + 3, width(0));
+        EXPECT_EQ(to < window.mappedToColumnMinWidth ? window.mappedToColumnMinWidth : to, width(1));
+
+        PickRows(w, {900, 30, 1400});
+        window.mappedList.SelectSingleRow(700);
+        EXPECT_EQ(std::vector<int>{700}, SelectedRows(list));
+        EXPECT_EQ(700, FocusedRow(list));
+        PressCtrlA(list);
+        EXPECT_EQ(1501u, SelectedRows(list).size());
+        EXPECT_EQ(700, FocusedRow(list));
     });
     EXPECT_TRUE(fake.boxes.empty());
 }

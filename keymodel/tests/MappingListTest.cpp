@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -224,6 +226,62 @@ TEST(FailingStorage, AppendAndSetMappingReportAFullListAndChangeNothing)
     EXPECT_EQ(-1, list.setMapping(code("C"), code("D")));
     EXPECT_EQ(0, list.setMapping(code("A"), code("E")));  // no growth needed
     EXPECT_EQ((Rows{"A>E:0"}), describe(list));
+}
+
+// Counts the storage requests and refuses those above a size.
+struct CountingStorage {
+    static int& requests()
+    {
+        static int n;
+        return n;
+    }
+    static std::size_t& limit()
+    {
+        static std::size_t bytes;
+        return bytes;
+    }
+    static void* resize(void* block, std::size_t bytes)
+    {
+        if (bytes == 0) {
+            std::free(block);
+            return nullptr;
+        }
+        ++requests();
+        return bytes > limit() ? nullptr : std::realloc(block, bytes);
+    }
+    explicit CountingStorage(std::size_t bytes) : saved(MappingList::resizeStorage)
+    {
+        requests() = 0;
+        limit() = bytes;
+        MappingList::resizeStorage = resize;
+    }
+    ~CountingStorage() { MappingList::resizeStorage = saved; }
+    MappingList::ResizeFunction saved;
+};
+
+TEST(GrowingStorage, ManyAppendsAskForStorageOnlyAFewTimes)
+{
+    CountingStorage storage(SIZE_MAX);
+    MappingList list;
+    for (int i = 0; i < 100000; ++i)
+        list.append(code("A"), i % 2 ? code("B") : 0);
+    EXPECT_EQ(100000, list.count());
+    EXPECT_LE(storage.requests(), 18);  // doubling: 1, 2, 4, ... 131072 rows
+    EXPECT_EQ(code("B"), list.at(99999).toCode);
+    EXPECT_EQ(0, list.at(99998).toCode);
+}
+
+TEST(GrowingStorage, WhenDoublingFailsOneMoreRowStillFitsAndThenTheListIsFull)
+{
+    CountingStorage storage(5 * sizeof(KeyMapping));
+    MappingList list;
+    for (int i = 0; i < 5; ++i)
+        EXPECT_EQ(i, list.append(code("A"), code("B")));  // the fifth only after 8 rows were refused
+    EXPECT_EQ(-1, list.append(code("C"), code("D")));
+    EXPECT_EQ(-1, list.setMapping(code("C"), code("D")));
+    EXPECT_EQ(5, list.count());
+    list.normalise();
+    EXPECT_EQ((Rows{"A>B:0", "A>B:0", "A>B:0", "A>B:0", "A>B:0"}), describe(list));
 }
 
 TEST(FailingStorage, NormaliseWithoutScratchSpaceGivesTheSameResult)
