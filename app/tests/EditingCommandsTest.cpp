@@ -178,13 +178,7 @@ TEST_F(EditingCommands, CtrlAThenUnmapEmptiesTheListAfterOneQuestion)
         PickKey(w, IDC_TO_LIST, "Q");
         HWND list = GetDlgItem(w, IDC_MAPPED_LIST);
         SendMessageA(list, LVM_SETITEMSTATE, -1, 0);  // nothing selected
-        BYTE keys[256];
-        GetKeyboardState(keys);
-        keys[VK_CONTROL] = 0x80;
-        SetKeyboardState(keys);
-        SendMessageA(list, WM_KEYDOWN, 'A', 1);
-        keys[VK_CONTROL] = 0;
-        SetKeyboardState(keys);
+        PressCtrlA(list);
         fake.answers = {IDYES};
         Click(w, IDC_UNMAP);
         EXPECT_EQ(1u, fake.boxes.size());

@@ -205,14 +205,8 @@ TEST_F(MainWindowLists, ColumnsNeverShrinkBelowTheirOpeningWidths)
     MainWindow window(application);
     RunWindow(window, [&](HWND w) {
         HWND list = GetDlgItem(w, IDC_MAPPED_LIST);
-        auto width = [&](int column) { return static_cast<int>(SendMessageA(list, LVM_GETCOLUMNWIDTH, column, 0)); };
-        auto contentWidth = [&](int column) {
-            int kept = width(column);
-            SendMessageA(list, LVM_SETCOLUMNWIDTH, column, LVSCW_AUTOSIZE);
-            int content = width(column);
-            SendMessageA(list, LVM_SETCOLUMNWIDTH, column, kept);
-            return content;
-        };
+        auto width = [&](int column) { return ColumnWidth(list, column); };
+        auto contentWidth = [&](int column) { return ContentWidth(list, column); };
         const int keyMin = window.keyColumnMinWidth, toMin = window.mappedToColumnMinWidth;
         EXPECT_EQ(keyMin, width(0));
         EXPECT_EQ(toMin, width(1));

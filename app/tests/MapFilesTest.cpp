@@ -60,17 +60,6 @@ std::vector<std::string> FilesIn(const std::string& directory)
     return names;
 }
 
-void PressCtrlA(HWND list)
-{
-    BYTE keys[256];
-    GetKeyboardState(keys);
-    keys[VK_CONTROL] = 0x80;
-    SetKeyboardState(keys);
-    SendMessageA(list, WM_KEYDOWN, 'A', 1);
-    keys[VK_CONTROL] = 0;
-    SetKeyboardState(keys);
-}
-
 struct MapFiles : WindowTest {
     void SetUp() override
     {
@@ -278,14 +267,8 @@ TEST_F(MapFiles, ALongListIsSelectedAndFittedAsAShortOne)
     MainWindow window(application);
     RunWindow(window, [&](HWND w) {
         HWND list = GetDlgItem(w, IDC_MAPPED_LIST);
-        auto width = [&](int column) { return static_cast<int>(SendMessageA(list, LVM_GETCOLUMNWIDTH, column, 0)); };
-        auto contentWidth = [&](int column) {
-            int kept = width(column);
-            SendMessageA(list, LVM_SETCOLUMNWIDTH, column, LVSCW_AUTOSIZE);
-            int content = width(column);
-            SendMessageA(list, LVM_SETCOLUMNWIDTH, column, kept);
-            return content;
-        };
+        auto width = [&](int column) { return ColumnWidth(list, column); };
+        auto contentWidth = [&](int column) { return ContentWidth(list, column); };
         ASSERT_TRUE(window.LoadMapFile(File("long.swm").c_str()));
         ASSERT_EQ(1501, RowCount(list));
         EXPECT_EQ("Scroll Lock", ItemText(list, 1500, 0));

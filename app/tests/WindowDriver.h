@@ -187,6 +187,33 @@ inline void Click(HWND window, int id)
 
 inline bool Enabled(HWND window, int id) { return IsWindowEnabled(GetDlgItem(window, id)) != FALSE; }
 
+inline int ColumnWidth(HWND list, int column)
+{
+    return static_cast<int>(SendMessageA(list, LVM_GETCOLUMNWIDTH, column, 0));
+}
+
+// The width the list view itself gives a column for its contents; the column keeps its own.
+inline int ContentWidth(HWND list, int column)
+{
+    int kept = ColumnWidth(list, column);
+    SendMessageA(list, LVM_SETCOLUMNWIDTH, column, LVSCW_AUTOSIZE);
+    int content = ColumnWidth(list, column);
+    SendMessageA(list, LVM_SETCOLUMNWIDTH, column, kept);
+    return content;
+}
+
+// Ctrl+A as the list receives it.
+inline void PressCtrlA(HWND list)
+{
+    BYTE keys[256];
+    GetKeyboardState(keys);
+    keys[VK_CONTROL] = 0x80;
+    SetKeyboardState(keys);
+    SendMessageA(list, WM_KEYDOWN, 'A', 1);
+    keys[VK_CONTROL] = 0;
+    SetKeyboardState(keys);
+}
+
 const char layoutKey[] = "SYSTEM\\CurrentControlSet\\Control\\Keyboard Layout";
 
 // Stores a "ScanCode Map" of these (from, to) pairs, or removes the value for none.
