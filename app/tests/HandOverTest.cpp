@@ -201,21 +201,12 @@ std::string FileText(const std::string& path)
 
 const Rows handedRows = {"Caps Lock>Left Ctrl", "Tab>Q"};
 
-struct HandOver : WindowTest {
+struct HandOver : FirstCopyWindowTest {
     void SetUp() override
     {
-        WindowTest::SetUp();
-        ASSERT_EQ(1, application.CreateOrOpenSharedBlock());
+        FirstCopyWindowTest::SetUp();
         RealBoxes::install();
         handed = MapFile("handed.swm", {{code("Caps Lock"), code("Left Ctrl")}, {code("Tab"), code("Q")}});
-    }
-    void TearDown() override
-    {
-        if (application.sharedBlock)
-            UnmapViewOfFile(application.sharedBlock);
-        if (application.sharedMapping)
-            CloseHandle(application.sharedMapping);
-        WindowTest::TearDown();
     }
     std::string MapFile(const std::string& name, const std::vector<std::pair<ScanCode, ScanCode>>& mappings)
     {

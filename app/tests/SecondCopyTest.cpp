@@ -58,20 +58,11 @@ private:
     }
 };
 
-struct SecondCopy : WindowTest {
+struct SecondCopy : FirstCopyWindowTest {
     void SetUp() override
     {
-        WindowTest::SetUp();
-        ASSERT_EQ(1, application.CreateOrOpenSharedBlock());
+        FirstCopyWindowTest::SetUp();
         std::strcpy(application.sharedBlock->filePath, "untouched");
-    }
-    void TearDown() override
-    {
-        if (application.sharedBlock)
-            UnmapViewOfFile(application.sharedBlock);
-        if (application.sharedMapping)
-            CloseHandle(application.sharedMapping);
-        WindowTest::TearDown();
     }
     void SetFirstCopy(HWND w) { application.sharedBlock->hWndMain = static_cast<std::uint32_t>(reinterpret_cast<ULONG_PTR>(w)); }
     std::string FilePath() const { return application.sharedBlock->filePath; }

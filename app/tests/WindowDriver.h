@@ -263,4 +263,22 @@ struct WindowTest : ::testing::Test {
     Application application;
 };
 
+// A window test whose application is the first copy: it has created the shared block, which
+// goes again after the test.
+struct FirstCopyWindowTest : WindowTest {
+    void SetUp() override
+    {
+        WindowTest::SetUp();
+        ASSERT_EQ(1, application.CreateOrOpenSharedBlock());
+    }
+    void TearDown() override
+    {
+        if (application.sharedBlock)
+            UnmapViewOfFile(application.sharedBlock);
+        if (application.sharedMapping)
+            CloseHandle(application.sharedMapping);
+        WindowTest::TearDown();
+    }
+};
+
 }  // namespace window_driver
