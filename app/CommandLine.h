@@ -3,6 +3,9 @@
 
 #include "Text.h"
 
+// Space, tab, line feed, vertical tab, form feed or carriage return.
+bool IsWhiteSpace(char c);
+
 // What follows the program's own name on a full command line, skipped the way the C run-time
 // skips it for WinMain: a quoted name up to its closing quote, or an unquoted one up to the
 // first blank. Points into `commandLine`; "" when it is null.

@@ -2,13 +2,24 @@
 
 int ListView::Count() const { return static_cast<int>(SendMessageA(hwnd_, LVM_GETITEMCOUNT, 0, 0)); }
 
-int ListView::InsertCallbackRow(int index, bool withImage)
+namespace {
+
+// A row whose text (and image, if asked) the parent supplies on request.
+LVITEMA CallbackRow(int index, bool withImage)
 {
     LVITEMA item = {};
     item.mask = LVIF_TEXT | (withImage ? LVIF_IMAGE : 0);
     item.iItem = index;
     item.pszText = LPSTR_TEXTCALLBACKA;
     item.iImage = I_IMAGECALLBACK;
+    return item;
+}
+
+}  // namespace
+
+int ListView::InsertCallbackRow(int index, bool withImage)
+{
+    LVITEMA item = CallbackRow(index, withImage);
     return static_cast<int>(SendMessageA(hwnd_, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item)));
 }
 
@@ -19,11 +30,7 @@ void ListView::InsertCallbackRows(int first, int count, bool withImage)
 {
     WNDPROC procedure = reinterpret_cast<WNDPROC>(GetWindowLongPtrA(hwnd_, GWLP_WNDPROC));
     for (int i = 0; i < count; ++i) {
-        LVITEMA item = {};
-        item.mask = LVIF_TEXT | (withImage ? LVIF_IMAGE : 0);
-        item.iItem = first + i;
-        item.pszText = LPSTR_TEXTCALLBACKA;
-        item.iImage = I_IMAGECALLBACK;
+        LVITEMA item = CallbackRow(first + i, withImage);
         CallWindowProcA(procedure, hwnd_, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item));
     }
 }

@@ -120,11 +120,10 @@ BOOL MainWindow::LoadMapFile(const char* path)
 
     // The new rows are gathered apart, so that running out of memory leaves the window as it was.
     MappingList loaded;
-    for (int i = 0; i < records.count(); ++i)
-        if (loaded.append(records.at(i).fromCode, records.at(i).toCode) == -1) {
-            AppMessageBox(Handle(), MapFile::failureMessage(MapFile::NoMemory));
-            return FALSE;
-        }
+    if (!AppendRecords(records, loaded)) {
+        AppMessageBox(Handle(), MapFile::failureMessage(MapFile::NoMemory));
+        return FALSE;
+    }
     mappedList.DeleteAllRows();
     mappings.swap(loaded);
     if (damaged)

@@ -101,6 +101,14 @@ MapFileReading ReadMapFileFrom(const char* path, MapRecords& records, MapFile::R
     return decoded == MapFile::Ok ? MapFileRead : MapFileNotDecoded;
 }
 
+bool AppendRecords(const MapRecords& records, MappingList& list)
+{
+    for (int i = 0; i < records.count(); ++i)
+        if (list.append(records.at(i).fromCode, records.at(i).toCode) == -1)
+            return false;
+    return true;
+}
+
 MapFileWriting WriteMapFileTo(const char* path, const MappingList& list)
 {
     char temporary[MAX_PATH];

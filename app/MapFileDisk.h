@@ -17,6 +17,10 @@ enum MapFileReading {
 // file order and unfiltered. `decoded` is the decoder's result.
 MapFileReading ReadMapFileFrom(const char* path, MapRecords& records, MapFile::Result& decoded);
 
+// Appends the mappings of `records` to `list`, in order; false when the list's storage runs
+// out before the last one.
+bool AppendRecords(const MapRecords& records, MappingList& list);
+
 enum MapFileWriting {
     MapFileWritten,
     MapFileNotAccessible,  // no file could be made beside it, or the new file not put in its place

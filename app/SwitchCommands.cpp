@@ -40,11 +40,10 @@ int ApplyMapFileQuietly(const char* path, char* line)
         return ExitBadFile;
     }
     MappingList list;
-    for (int i = 0; i < records.count(); ++i)
-        if (list.append(records.at(i).fromCode, records.at(i).toCode) == -1) {
-            wsprintfA(line, "%s: %s.%s", path, MapFile::failureMessage(MapFile::NoMemory), nothingApplied);
-            return ExitBadFile;
-        }
+    if (!AppendRecords(records, list)) {
+        wsprintfA(line, "%s: %s.%s", path, MapFile::failureMessage(MapFile::NoMemory), nothingApplied);
+        return ExitBadFile;
+    }
     list.normalise();
 
     StoreWriteResult written;

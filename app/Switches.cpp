@@ -37,8 +37,6 @@ namespace {
 
 const char usageLine[] = "Usage: Swivelkin.exe /apply FILE, Swivelkin.exe /save FILE or Swivelkin.exe /?";
 
-bool IsWhiteSpace(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r'; }
-
 const char* SkipWhiteSpace(const char* p)
 {
     while (IsWhiteSpace(*p))

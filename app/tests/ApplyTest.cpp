@@ -167,11 +167,7 @@ TEST_F(ApplyOnNT, AKeyThatCannotBeOpenedKeepsTheWindowOpenForAnotherTry)
         allowAllAccess(layoutKey);
         EXPECT_FALSE(window.Ended());
         EXPECT_EQ(1, window.dirty);
-        ASSERT_EQ(1u, fake.boxes.size());
-        EXPECT_EQ("Error opening mapping key.", fake.boxes[0].text);
-        EXPECT_EQ("Swivelkin", fake.boxes[0].caption);
-        EXPECT_EQ(static_cast<UINT>(MB_OK | MB_ICONEXCLAMATION), fake.boxes[0].type);
-        EXPECT_EQ(w, fake.boxes[0].owner);
+        ExpectOneApplicationBox(fake, "Error opening mapping key.", w);
         AnswerRestartNotice(notice, false, true);
         Click(w, IDOK);
     });
@@ -274,11 +270,7 @@ TEST_F(ApplyOnNT4, OKWritesTheMapAndSaysThatThisWindowsDoesNotApplyIt)
         EXPECT_EQ(words({0, 0, 2, 0x003A001D, 0}), StoredMap().data);
         EXPECT_EQ(0, window.dirty);
         EXPECT_FALSE(notice.shown);
-        ASSERT_EQ(1u, fake.boxes.size());
-        EXPECT_EQ(notAppliedOnNT4, fake.boxes[0].text);
-        EXPECT_EQ("Swivelkin", fake.boxes[0].caption);
-        EXPECT_EQ(static_cast<UINT>(MB_OK | MB_ICONEXCLAMATION), fake.boxes[0].type);
-        EXPECT_EQ(main, fake.boxes[0].owner);
+        ExpectOneApplicationBox(fake, notAppliedOnNT4, main);
         EXPECT_EQ(warnRestart, application.settings.ReadSettingInt("WarnRestart", -1));
     }
 }
@@ -443,11 +435,7 @@ TEST_F(ApplyOn98, AKeyThatCannotBeCreatedKeepsTheWindowOpenForAnotherTry)
         }
         EXPECT_FALSE(window.Ended());
         EXPECT_EQ(1, window.dirty);
-        ASSERT_EQ(1u, fake.boxes.size());
-        EXPECT_EQ("Unable to access the registry", fake.boxes[0].text);
-        EXPECT_EQ("Swivelkin", fake.boxes[0].caption);
-        EXPECT_EQ(static_cast<UINT>(MB_OK | MB_ICONEXCLAMATION), fake.boxes[0].type);
-        EXPECT_EQ(w, fake.boxes[0].owner);
+        ExpectOneApplicationBox(fake, "Unable to access the registry", w);
         EXPECT_TRUE(fake.opens.empty());
 
         Click(w, IDOK);

@@ -157,10 +157,7 @@ TEST_F(MapFiles, AReadOnlyFileIsNeitherReplacedNorMovedAside)
     SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
     EXPECT_EQ(old, FileBytes(path));
     EXPECT_EQ(std::vector<std::string>{"read-only.swm"}, FilesIn(directory));
-    ASSERT_EQ(1u, fake.boxes.size());
-    EXPECT_EQ("Unable to access\n" + path + ".", fake.boxes[0].text);
-    EXPECT_EQ("Swivelkin", fake.boxes[0].caption);
-    EXPECT_EQ(static_cast<UINT>(MB_OK | MB_ICONEXCLAMATION), fake.boxes[0].type);
+    ExpectOneApplicationBox(fake, "Unable to access\n" + path + ".");
 }
 
 // Folders too long for GetTempFileNameA (over 246 characters), up to the longest path the
@@ -313,10 +310,7 @@ TEST_F(MapFiles, FailedLoadsSayWhyAndChangeNothing)
             SCOPED_TRACE(c.file);
             fake.boxes.clear();
             EXPECT_FALSE(window.LoadMapFile(File(c.file).c_str()));
-            ASSERT_EQ(1u, fake.boxes.size());
-            EXPECT_EQ(c.message, fake.boxes[0].text);
-            EXPECT_EQ("Swivelkin", fake.boxes[0].caption);
-            EXPECT_EQ(static_cast<UINT>(MB_OK | MB_ICONEXCLAMATION), fake.boxes[0].type);
+            ExpectOneApplicationBox(fake, c.message);
             EXPECT_EQ(Rows{"Q><Disabled>"}, MappedRows(w));
             EXPECT_EQ(0, window.dirty);
         }

@@ -187,6 +187,19 @@ inline void Click(HWND window, int id)
 
 inline bool Enabled(HWND window, int id) { return IsWindowEnabled(GetDlgItem(window, id)) != FALSE; }
 
+// The one box shown so far: an application message box (caption "Swivelkin", OK with the
+// exclamation icon) with this text, owned by `owner` unless that is null.
+inline void ExpectOneApplicationBox(const FakeSystem& fake, const std::string& text, HWND owner = nullptr)
+{
+    ASSERT_EQ(1u, fake.boxes.size());
+    EXPECT_EQ(text, fake.boxes[0].text);
+    EXPECT_EQ("Swivelkin", fake.boxes[0].caption);
+    EXPECT_EQ(static_cast<UINT>(MB_OK | MB_ICONEXCLAMATION), fake.boxes[0].type);
+    if (owner) {
+        EXPECT_EQ(owner, fake.boxes[0].owner);
+    }
+}
+
 inline int ColumnWidth(HWND list, int column)
 {
     return static_cast<int>(SendMessageA(list, LVM_GETCOLUMNWIDTH, column, 0));
