@@ -177,7 +177,7 @@ bool readSignature(Characters& in)
         --length;
     for (const char* signature : signatures) {
         std::size_t i = 0;
-        while (i < length && signature[i] == line[i])
+        while (i < length && signature[i] != 0 && signature[i] == line[i])
             ++i;
         if (i == length && signature[i] == 0)
             return true;

@@ -12,7 +12,8 @@ const char head[] =
     "\r\n"
     "[HKEY_LOCAL_MACHINE\\SYSTEM\\CurrentControlSet\\Control\\Keyboard Layout]\r\n"
     "\"ScanCode Map\"=hex:";
-const char valueStart[] = "\"ScanCode Map\"=hex:";
+// Where the value's first pair starts on its line.
+const std::size_t valueColumn = sizeof "\"ScanCode Map\"=hex:" - 1;
 const char tail[] = "\r\n\r\n";
 // As regedit wraps: once a line has reached this length after a pair and its comma, a
 // backslash ends it (no line is over 80 characters) and the next starts with two blanks.
@@ -60,7 +61,7 @@ bool encode(const MappingList& list, ByteSink& sink)
         return false;
     ScancodeMapValue::encode(list, value);
     const bool written = writeText(sink, head, sizeof head - 1) &&
-                         writeHexLines(sink, value, size, sizeof valueStart - 1) &&
+                         writeHexLines(sink, value, size, valueColumn) &&
                          writeText(sink, tail, sizeof tail - 1);
     std::free(value);
     return written;

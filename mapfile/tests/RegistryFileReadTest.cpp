@@ -171,6 +171,8 @@ TEST(RegistryFileRead, RecognisesARegistryFileByItsFirstLine)
         {utf16WithMark("REGEDIT4\r\n"), true},
         {utf16WithoutMark("REGEDIT4\r\n"), false},
         {narrow("REGEDIT 4\r\n"), false},
+        {narrow(std::string("REGEDIT4\0\r\n", 11)), false},
+        {narrow(std::string("Windows Registry Editor Version 5.00\0\r\n", 39)), false},
         {narrow("Windows Registry Editor Version 5.0\r\n"), false},
         {narrow("\r\nREGEDIT4\r\n"), false},
         {Bytes{0x0D} + narrow("Swivelkin 2.0") + le32(0), false},
