@@ -468,4 +468,21 @@ TEST_F(Switches, ApplyWritesNothingFromARegistryFileWithoutAValidValue)
     }
 }
 
+// The file is one that regedit imports (Wine's, as "regedit /S" runs in a logon script):
+// it then holds the value OK would write on the NT family, whichever system saved it.
+TEST_F(Switches, RegeditImportsTheRegistryFileSaveWrites)
+{
+    std::string layout = folder.File("layout.swm"), exported = folder.File("for regedit.reg");
+    WriteMapFile(layout, saved);
+    ASSERT_EQ(0, Run("/apply " + Quoted(layout)).exitCode);
+    ASSERT_EQ(0, Run("/save " + Quoted(exported)).exitCode);
+    deleteValue(layoutKey, "ScanCode Map");
+
+    char windows[MAX_PATH] = "";
+    GetWindowsDirectoryA(windows, sizeof windows);
+    ProgramCopy regedit("/S " + Quoted(exported), std::string(windows) + "\\regedit.exe");
+    EXPECT_EQ(0, regedit.ExitCode());
+    EXPECT_EQ(words({0, 0, 4, 0x003A001D, 0x0001003B, 0x003B0001, 0}), readValue(layoutKey, "ScanCode Map").data);
+}
+
 }  // namespace
