@@ -7,26 +7,11 @@
 #include <commdlg.h>
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <iterator>
-
 using namespace window_driver;
 using testing_keys::code;
 using Rows = std::vector<std::string>;
 
 namespace {
-
-Bytes FileBytes(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
-void WriteBytes(const std::string& path, const Bytes& bytes)
-{
-    std::ofstream out(path, std::ios::binary);
-    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-}
 
 Bytes Header() { return Bytes{0x0D, 'S', 'w', 'i', 'v', 'e', 'l', 'k', 'i', 'n', ' ', '2', '.', '0'}; }
 

@@ -2,6 +2,7 @@
 // export among them.
 #include "WindowDriver.h"
 #include "MappingListHelpers.h"
+#include "ProgramCopies.h"
 #include "RegistryText.h"
 
 #include <gtest/gtest.h>
@@ -10,18 +11,6 @@ using namespace window_driver;
 using Rows = std::vector<std::string>;
 
 namespace {
-
-Bytes BytesOfFile(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
-void WriteBytesTo(const std::string& path, const Bytes& bytes)
-{
-    std::ofstream out(path, std::ios::binary);
-    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-}
 
 bool Exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
@@ -32,26 +21,7 @@ const std::string capsAndSwapFile =
     "  01,00,3b,00,00,00,00,00\r\n\r\n";
 
 struct RegistryFiles : WindowTest {
-    void SetUp() override
-    {
-        WindowTest::SetUp();
-        char temp[MAX_PATH];
-        GetTempPathA(sizeof temp, temp);
-        directory = std::string(temp) + "Swivelkin registry files";
-        CreateDirectoryA(directory.c_str(), nullptr);
-    }
-    void TearDown() override
-    {
-        for (const std::string& path : made)
-            DeleteFileA(path.c_str());
-        RemoveDirectoryA(directory.c_str());
-        WindowTest::TearDown();
-    }
-    std::string File(const std::string& name)
-    {
-        made.push_back(directory + "\\" + name);
-        return made.back();
-    }
+    std::string File(const std::string& name) { return folder.File(name); }
     static void MapCapsAndSwap(HWND w)
     {
         PickKey(w, IDC_FROM_LIST, "Caps Lock");
@@ -61,8 +31,7 @@ struct RegistryFiles : WindowTest {
         PickKey(w, IDC_TO_LIST, "F1");
         Click(w, IDC_SWAP);
     }
-    std::string directory;
-    std::vector<std::string> made;
+    program_copies::TempFolder folder;
 };
 
 // On Windows 95/98/ME too: the file is for the NT family's registry.
@@ -77,15 +46,15 @@ TEST_F(RegistryFiles, SaveToANameEndingInRegWritesTheRegistryFile)
         EXPECT_EQ((Rows{"Caps Lock>Left Ctrl", "Escape>F1", "F1>Escape"}), MappedRows(w));
         EXPECT_EQ(0, window.dirty);
     });
-    EXPECT_EQ(narrow(capsAndSwapFile), BytesOfFile(File("caps.reg")));
-    EXPECT_EQ(narrow(capsAndSwapFile), BytesOfFile(File("CAPS SWAP.REG")));
+    EXPECT_EQ(narrow(capsAndSwapFile), FileBytes(File("caps.reg")));
+    EXPECT_EQ(narrow(capsAndSwapFile), FileBytes(File("CAPS SWAP.REG")));
     EXPECT_TRUE(fake.boxes.empty());
 }
 
 TEST_F(RegistryFiles, TheSaveDialogKeepsATypedRegExtension)
 {
     MainWindow window(application);
-    window.savePath = directory.c_str();
+    window.savePath = folder.path.c_str();
     const std::string saved = File("typed.reg");
     File("typed.reg.swm");
     RunWindow(window, [&](HWND w) {
@@ -100,7 +69,7 @@ TEST_F(RegistryFiles, TheSaveDialogKeepsATypedRegExtension)
         Click(w, IDC_SAVE);
         EXPECT_TRUE(seen);
     });
-    EXPECT_EQ(narrow(capsAndSwapFile), BytesOfFile(saved));
+    EXPECT_EQ(narrow(capsAndSwapFile), FileBytes(saved));
     EXPECT_FALSE(Exists(saved + ".swm"));
     EXPECT_TRUE(fake.boxes.empty());
 }
@@ -110,7 +79,7 @@ TEST_F(RegistryFiles, TheSaveDialogKeepsATypedRegExtension)
 TEST_F(RegistryFiles, LoadTakesTheMappingsOfARegeditExport)
 {
     const std::string path = File("exported.reg");
-    WriteBytesTo(path, fixture("regedit-keyboard-layout.reg"));
+    WriteBytes(path, fixture("regedit-keyboard-layout.reg"));
     MainWindow window(application);
     RunWindow(window, [&](HWND w) {
         PickKey(w, IDC_FROM_LIST, "Q");
@@ -144,10 +113,10 @@ TEST_F(RegistryFiles, LoadLeavesOutCodesTheCatalogueLacksAndEmptiesTheListForADe
 {
     const std::string unknown = File("unknown.reg"), deleted = File("deleted.reg");
     // Caps Lock to Left Ctrl, and a key with the code 0x0056 switched off.
-    WriteBytesTo(unknown, narrow("REGEDIT4\n\n" + std::string(layoutKeyLine) +
+    WriteBytes(unknown, narrow("REGEDIT4\n\n" + std::string(layoutKeyLine) +
                                  "\n\"ScanCode Map\"=hex:00,00,00,00,00,00,00,00,03,00,00,00,1d,00,3a,00,\\\n"
                                  "  00,00,56,00,00,00,00,00\n"));
-    WriteBytesTo(deleted, narrow("REGEDIT4\r\n\r\n" + std::string(layoutKeyLine) + "\r\n\"ScanCode Map\"=-\r\n"));
+    WriteBytes(deleted, narrow("REGEDIT4\r\n\r\n" + std::string(layoutKeyLine) + "\r\n\"ScanCode Map\"=-\r\n"));
     MainWindow window(application);
     RunWindow(window, [&](HWND w) {
         EXPECT_TRUE(window.LoadMapFile(unknown.c_str()));
@@ -197,7 +166,7 @@ TEST_F(RegistryFiles, ARegistryFileWithoutAValidValueIsRefusedAndChangesNothing)
     };
     const std::string noMark = File("no mark.reg");
     Bytes exported = fixture("regedit-keyboard-layout.reg");
-    WriteBytesTo(noMark, Bytes(exported.begin() + 2, exported.end()));
+    WriteBytes(noMark, Bytes(exported.begin() + 2, exported.end()));
     MainWindow window(application);
     RunWindow(window, [&](HWND w) {
         PickKey(w, IDC_FROM_LIST, "Q");
@@ -206,7 +175,7 @@ TEST_F(RegistryFiles, ARegistryFileWithoutAValidValueIsRefusedAndChangesNothing)
         for (const Case& c : cases) {
             SCOPED_TRACE(c.name);
             const std::string path = File(c.name);
-            WriteBytesTo(path, c.bytes);
+            WriteBytes(path, c.bytes);
             fake.boxes.clear();
             EXPECT_FALSE(window.LoadMapFile(path.c_str()));
             ExpectOneApplicationBox(fake, path + c.message, w);
@@ -225,7 +194,7 @@ TEST_F(RegistryFiles, ARegistryFileWithoutAValidValueIsRefusedAndChangesNothing)
 TEST_F(RegistryFiles, ARegistryFileOnTheCommandLineIsLoadedAtOpening)
 {
     const std::string path = File("start.reg");
-    WriteBytesTo(path, narrow(capsAndSwapFile));
+    WriteBytes(path, narrow(capsAndSwapFile));
     MainWindow window(application);
     window.commandLineFile = path.c_str();
     RunWindow(window, [&](HWND w) {

@@ -6,7 +6,9 @@
 
 #include <gtest/gtest.h>
 
+#include <fstream>
 #include <functional>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -244,6 +246,20 @@ inline void WhenWindowAppears(const char* title, std::function<void(HWND)> act)
         if (found)
             pending(found);
     });
+}
+
+// A file's bytes, whole; none when it cannot be read.
+inline Bytes FileBytes(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+// A file of exactly these bytes.
+inline void WriteBytes(const std::string& path, const Bytes& bytes)
+{
+    std::ofstream out(path, std::ios::binary);
+    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
 }
 
 const char layoutKey[] = "SYSTEM\\CurrentControlSet\\Control\\Keyboard Layout";

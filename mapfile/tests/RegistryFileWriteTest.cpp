@@ -73,21 +73,6 @@ TEST(RegistryFileWrite, ThirtyMappingsAreTheLinesRegeditExports)
 
 TEST(RegistryFileWrite, AFailingWriteIsReported)
 {
-    // Accepts `capacity` bytes, then fails every write, as a full disk would.
-    class FullSink : public ByteSink {
-    public:
-        explicit FullSink(std::size_t capacity) : capacity_(capacity) {}
-        bool write(const unsigned char*, std::size_t size) override
-        {
-            if (size > capacity_)
-                return false;
-            capacity_ -= size;
-            return true;
-        }
-
-    private:
-        std::size_t capacity_;
-    };
     MappingList list;
     appendToLeftCtrl(list, 30);
     const std::size_t size = written(list).size();
