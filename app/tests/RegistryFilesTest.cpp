@@ -51,6 +51,25 @@ TEST_F(RegistryFiles, SaveToANameEndingInRegWritesTheRegistryFile)
     EXPECT_TRUE(fake.boxes.empty());
 }
 
+TEST_F(RegistryFiles, AFailedSaveLeavesTheOldRegistryFileWhole)
+{
+    const std::string path = File("keep.reg");
+    WriteBytes(path, narrow(capsAndSwapFile));
+    MainWindow window(application);
+    RunWindow(window, [&](HWND w) {
+        PickKey(w, IDC_FROM_LIST, "Tab");
+        Click(w, IDC_DISABLE);
+        systemCalls.writeFile = [](HANDLE, LPCVOID, DWORD, LPDWORD written, LPOVERLAPPED) {
+            *written = 0;
+            SetLastError(ERROR_DISK_FULL);
+            return FALSE;
+        };
+        window.SaveMapFile(path.c_str());
+    });
+    EXPECT_EQ(narrow(capsAndSwapFile), FileBytes(path));
+    ExpectOneApplicationBox(fake, "Error creating or accessing CArchive object.");
+}
+
 TEST_F(RegistryFiles, TheSaveDialogKeepsATypedRegExtension)
 {
     MainWindow window(application);
