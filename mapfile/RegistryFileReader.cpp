@@ -194,7 +194,7 @@ public:
         NotSet,
         Set,      // bytes() holds the value's data
         Deleted,  // "ScanCode Map"=-
-        Broken,   // the value's data are not hex bytes
+        Broken,   // the value is set, but not as hex bytes of the binary type
         OutOfMemory,
     };
 
