@@ -100,7 +100,7 @@ BOOL MainWindow::LoadMapFile(const char* path)
         AppMessageBox(Handle(), "Error creating CArchive object");
         return FALSE;
     case MapFileNotDecoded:
-        AppMessageBox(Handle(), MapFile::failureMessage(decoded));
+        AppMessageBox(Handle(), FormatMessageText(MapFile::failureMessage(decoded), path).c_str());
         return FALSE;
     case MapFileRead:
         break;

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "MapFileBytes.h"
+#include "MapFileFormats.h"
 #include "Platform.h"
 
 namespace {
@@ -93,7 +94,7 @@ MapFileReading ReadMapFileFrom(const char* path, MapRecords& records, MapFile::R
         FileSource source(file);
         ready = source.Ready();
         if (ready)
-            decoded = MapFile::decode(source, records);
+            decoded = MapFileFormats::decode(source, records);
     }
     CloseHandle(file);
     if (!ready)
@@ -123,7 +124,7 @@ MapFileWriting WriteMapFileTo(const char* path, const MappingList& list)
     bool written;
     {
         FileSink sink(file);
-        written = sink.Ready() && MapFile::encode(list, sink) && sink.Flush();
+        written = sink.Ready() && MapFileFormats::encode(path, list, sink) && sink.Flush();
     }
     CloseHandle(file);
     if (!written) {

@@ -14,7 +14,8 @@ enum MapFileReading {
 };
 
 // Opens `path` (an existing file, no sharing) and decodes its records into `records`, in
-// file order and unfiltered. `decoded` is the decoder's result.
+// file order and unfiltered: a map file, or a registry file's "ScanCode Map" value.
+// `decoded` is the decoder's result.
 MapFileReading ReadMapFileFrom(const char* path, MapRecords& records, MapFile::Result& decoded);
 
 // Appends the mappings of `records` to `list`, in order; false when the list's storage runs
@@ -29,5 +30,5 @@ enum MapFileWriting {
 
 // Writes the list into a temporary file beside `path` and puts that in the place of `path`
 // only once every byte is written, so a failed save never destroys the file it was to
-// replace.
+// replace. A `path` ending in ".reg" gets a registry file, any other a map file.
 MapFileWriting WriteMapFileTo(const char* path, const MappingList& list);

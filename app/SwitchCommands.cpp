@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include "AppMessageBox.h"
 #include "MapFileDisk.h"
 #include "Platform.h"
 #include "Switches.h"
@@ -12,6 +13,17 @@ namespace {
 const char nothingApplied[] = " Nothing was applied.";
 
 const char* Plural(int count) { return count == 1 ? "" : "s"; }
+
+// Why a file could not be read, on one line: the path stands where the message names the
+// file, or else before it.
+void DescribeUnreadFile(char* line, const char* path, MapFile::Result decoded)
+{
+    const char* message = MapFile::failureMessage(decoded);
+    Text text = Text(message).find("%s") == Text::npos ? Text(path) + ": " + message : FormatMessageText(message, path);
+    for (std::size_t at = text.find('\n'); at != Text::npos; at = text.find('\n', at))
+        text.replace(at, 1, " ");
+    wsprintfA(line, "%s%s", text.c_str(), nothingApplied);
+}
 
 }  // namespace
 
@@ -27,7 +39,7 @@ int ApplyMapFileQuietly(const char* path, char* line)
         wsprintfA(line, "%s: %s.%s", path, MapFile::failureMessage(MapFile::NoMemory), nothingApplied);
         return ExitBadFile;
     case MapFileNotDecoded:
-        wsprintfA(line, "%s: %s%s", path, MapFile::failureMessage(decoded), nothingApplied);
+        DescribeUnreadFile(line, path, decoded);
         return ExitBadFile;
     case MapFileRead:
         break;

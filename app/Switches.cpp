@@ -14,9 +14,10 @@
 // Short lines: a message box wraps long ones wherever it likes.
 const char switchUsage[] =
     "Swivelkin.exe /apply FILE\n"
-    "    applies map file FILE, without a window.\n"
+    "    applies map or registry file FILE, without a window.\n"
     "Swivelkin.exe /save FILE\n"
-    "    saves the mappings in effect to FILE.\n"
+    "    saves the mappings in effect to FILE\n"
+    "    (a registry file if its name ends in .reg).\n"
     "Swivelkin.exe /?\n"
     "    shows this text.\n"
     "\n"
@@ -25,7 +26,7 @@ const char switchUsage[] =
     "Exit codes:\n"
     "0    done\n"
     "1    wrong switch or arguments\n"
-    "2    FILE unreadable or not a valid map file\n"
+    "2    FILE unreadable or not valid\n"
     "3    the registry cannot be opened or read\n"
     "4    the registry or FILE cannot be written\n"
     "\n"

@@ -29,6 +29,16 @@ function(swk_test_program name)
   endif()
 endfunction()
 
+# swk_fixtures_definition(TARGET) tells a test program where the checked-in test files
+# (mapfile/tests/fixtures) are: SWK_FIXTURES, a path that Wine's drive Z: reaches too.
+function(swk_fixtures_definition target)
+  set(dir ${CMAKE_SOURCE_DIR}/mapfile/tests/fixtures)
+  if(WIN32)
+    set(dir Z:${dir})
+  endif()
+  target_compile_definitions(${target} PRIVATE SWK_FIXTURES="${dir}")
+endfunction()
+
 # swk_add_test(TARGET [WIN98] [NT4]) runs a test program natively, or under Wine in the test
 # prefix. WIN98 adds a second run with Wine reporting Windows 98 to the program, NT4 one
 # with Wine reporting Windows NT 4.0.

@@ -158,6 +158,8 @@ const char* failureMessage(Result result)
     case IoError: return "File I/O error.";
     case NotValid: return "File is not a valid Swivelkin map.";
     case NoMemory: return "Memory allocation error";
+    case NoScancodeMap: return "%s\ndoes not set the \"ScanCode Map\" value.";
+    case BadScancodeMap: return "%s\nholds a \"ScanCode Map\" value that is not valid.";
     default: return nullptr;
     }
 }

@@ -17,9 +17,13 @@ enum Result {
     IoError,   // the file ends before the header, the count or a record is complete
     NotValid,  // the header text is not "Swivelkin 2.0"
     NoMemory,  // no storage for the records
+    // Registry files (RegistryFile.h)
+    NoScancodeMap,   // the file does not set the "ScanCode Map" value
+    BadScancodeMap,  // the value it sets is not valid
 };
 
-// The text a failed load shows the user; nullptr for Ok.
+// The text a failed load shows the user; nullptr for Ok. Where it names the file, "%s"
+// stands for the path.
 const char* failureMessage(Result result);
 
 // Reads a map file from the start of `source` into `records`, in file order. A count of 0

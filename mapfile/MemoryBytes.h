@@ -1,4 +1,4 @@
-// A map file held in memory, for the tests and the fuzzer.
+// A map file held in memory, for the tests and the fuzzer, and a sink that fills up.
 #pragma once
 
 #include <cstring>
@@ -38,4 +38,20 @@ public:
     }
 
     std::vector<unsigned char> bytes;
+};
+
+// Accepts `capacity` bytes, then fails every write, as a full disk would.
+class FullSink : public ByteSink {
+public:
+    explicit FullSink(std::size_t capacity) : capacity_(capacity) {}
+    bool write(const unsigned char*, std::size_t size) override
+    {
+        if (size > capacity_)
+            return false;
+        capacity_ -= size;
+        return true;
+    }
+
+private:
+    std::size_t capacity_;
 };

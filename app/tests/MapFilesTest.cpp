@@ -7,26 +7,11 @@
 #include <commdlg.h>
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <iterator>
-
 using namespace window_driver;
 using testing_keys::code;
 using Rows = std::vector<std::string>;
 
 namespace {
-
-Bytes FileBytes(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
-void WriteBytes(const std::string& path, const Bytes& bytes)
-{
-    std::ofstream out(path, std::ios::binary);
-    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-}
 
 Bytes Header() { return Bytes{0x0D, 'S', 'w', 'i', 'v', 'e', 'l', 'k', 'i', 'n', ' ', '2', '.', '0'}; }
 
@@ -389,25 +374,6 @@ TEST_F(MapFiles, ACommandLineFileIsLoadedAtOpening)
     RunWindow(window, [&](HWND w) {
         EXPECT_EQ(Rows{"A>B"}, MappedRows(w));
         EXPECT_EQ(1, window.dirty);
-    });
-}
-
-// Waits in the modal loop of a dialog for a window with this title, then acts on it.
-void WhenWindowAppears(const char* title, std::function<void(HWND)> act)
-{
-    static std::function<void(HWND)> pending;
-    static std::string wanted;
-    static int triesLeft;
-    pending = std::move(act);
-    wanted = title;
-    triesLeft = 200;
-    SetTimer(nullptr, 0, 50, [](HWND, UINT, UINT_PTR id, DWORD) CALLBACK -> void {
-        HWND found = FindWindowA("#32770", wanted.c_str());
-        if (!found && --triesLeft > 0)
-            return;
-        KillTimer(nullptr, id);
-        if (found)
-            pending(found);
     });
 }
 

@@ -12,6 +12,7 @@
 #include "Switches.h"
 #include "resource.h"
 #include "MappingListHelpers.h"
+#include "RegistryText.h"
 
 #include <gtest/gtest.h>
 
@@ -386,6 +387,102 @@ TEST_F(Switches, ARunningCopyIsLeftAloneAndKeepsItsList)
     EXPECT_EQ(nullptr, first.DialogOf("Ambertide"));
     PostMessageA(window, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
     EXPECT_EQ(0, first.ExitCode());
+}
+
+// Caps Lock to Left Ctrl, Escape and F1 swapped, as "/save" writes them to a registry file:
+// the NT family's value, also on Windows 95/98/ME.
+const std::string savedAsRegistryFile =
+    "REGEDIT4\r\n\r\n" + std::string(layoutKeyLine) +
+    "\r\n\"ScanCode Map\"=hex:00,00,00,00,00,00,00,00,04,00,00,00,1d,00,3a,00,3b,00,01,00,\\\r\n"
+    "  01,00,3b,00,00,00,00,00\r\n\r\n";
+
+TEST_F(Switches, SaveWritesARegistryFileAndApplyTakesItBack)
+{
+    std::string layout = folder.File("layout.swm"), empty = folder.File("empty.swm");
+    WriteMapFile(layout, saved);
+    WriteMapFile(empty, {});
+    ASSERT_EQ(0, Run("/apply " + Quoted(layout)).exitCode);
+    const Bytes before = Store();
+
+    std::string exported = folder.File("caps ctrl.REG");
+    Outcome savedOut = Run("/save " + Quoted(exported));
+    EXPECT_EQ(0, savedOut.exitCode);
+    EXPECT_EQ("Saved 3 mappings to " + exported + ".\r\n", savedOut.output);
+    EXPECT_EQ(narrow(savedAsRegistryFile), FileBytes(exported));
+
+    ASSERT_EQ(0, Run("/apply " + Quoted(empty)).exitCode);
+    Outcome applied = Run("/apply " + Quoted(exported));
+    EXPECT_EQ(0, applied.exitCode);
+    EXPECT_EQ(before, Store());
+    EXPECT_EQ(IsNT ? "Applied 3 mappings from " + exported + "; they take effect after the next log-on or restart.\r\n"
+                   : "Applied 3 mappings from " + exported + ".\r\n",
+              applied.output);
+}
+
+// Caps Lock to Left Ctrl, Left Windows off, Escape and F1 swapped, as Wine's regedit
+// exported them: Windows 95/98/ME leaves out the extended key, as Load does.
+TEST_F(Switches, ApplyTakesARegeditExport)
+{
+    std::string exported = folder.File("exported.reg");
+    const Bytes file = fixture("regedit-keyboard-layout.reg");
+    WriteFileBytes(exported, file.data(), file.size());
+    Outcome applied = Run("/apply " + Quoted(exported));
+    EXPECT_EQ(0, applied.exitCode);
+    if (IsNT) {
+        EXPECT_EQ(words({0, 0, 5, 0x003A001D, 0x0001003B, 0x003B0001, 0xE05B0000, 0}), Store());
+        EXPECT_EQ("Applied 4 mappings from " + exported + "; they take effect after the next log-on or restart.\r\n",
+                  applied.output);
+    } else {
+        EXPECT_EQ(TableExcept({{0x3A, 0x1D}, {0x01, 0x3B}, {0x3B, 0x01}}), Store());
+        EXPECT_EQ("Applied 3 mappings from " + exported + ".\r\n", applied.output);
+    }
+}
+
+TEST_F(Switches, ApplyWritesNothingFromARegistryFileWithoutAValidValue)
+{
+    std::string good = folder.File("good.swm");
+    WriteMapFile(good, {saved[0]});
+    ASSERT_EQ(0, Run("/apply " + Quoted(good)).exitCode);
+    const Bytes before = Store();
+
+    const std::string start = "REGEDIT4\r\n\r\n" + std::string(layoutKeyLine) + "\r\n";
+    const std::pair<std::string, std::string> cases[] = {
+        {"no value.reg", "REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\Keyboard Layout]\r\n\"ScanCode Map\"=-\r\n"},
+        {"bad terminator.reg",
+         start + "\"ScanCode Map\"=hex:00,00,00,00,00,00,00,00,02,00,00,00,1d,00,3a,00,01,00,00,00\r\n"},
+        {"broken hex.reg", start + "\"ScanCode Map\"=hex:00,00,00,00,00,00,00,00,01,00,00,00,00,00,00,0x\r\n"},
+    };
+    const std::string lines[] = {
+        " does not set the \"ScanCode Map\" value. Nothing was applied.\r\n",
+        " holds a \"ScanCode Map\" value that is not valid. Nothing was applied.\r\n",
+        " holds a \"ScanCode Map\" value that is not valid. Nothing was applied.\r\n",
+    };
+    for (std::size_t i = 0; i < sizeof cases / sizeof cases[0]; ++i) {
+        SCOPED_TRACE(cases[i].first);
+        std::string path = folder.File(cases[i].first);
+        WriteFileBytes(path, cases[i].second.data(), cases[i].second.size());
+        Outcome outcome = Run("/apply " + Quoted(path));
+        EXPECT_EQ(2, outcome.exitCode);
+        EXPECT_EQ(before, Store());
+        EXPECT_EQ(path + lines[i], outcome.output);
+    }
+}
+
+// The file is one that regedit imports (Wine's, as "regedit /S" runs in a logon script):
+// it then holds the value OK would write on the NT family, whichever system saved it.
+TEST_F(Switches, RegeditImportsTheRegistryFileSaveWrites)
+{
+    std::string layout = folder.File("layout.swm"), exported = folder.File("for regedit.reg");
+    WriteMapFile(layout, saved);
+    ASSERT_EQ(0, Run("/apply " + Quoted(layout)).exitCode);
+    ASSERT_EQ(0, Run("/save " + Quoted(exported)).exitCode);
+    deleteValue(layoutKey, "ScanCode Map");
+
+    char windows[MAX_PATH] = "";
+    GetWindowsDirectoryA(windows, sizeof windows);
+    ProgramCopy regedit("/S " + Quoted(exported), std::string(windows) + "\\regedit.exe");
+    EXPECT_EQ(0, regedit.ExitCode());
+    EXPECT_EQ(words({0, 0, 4, 0x003A001D, 0x0001003B, 0x003B0001, 0}), readValue(layoutKey, "ScanCode Map").data);
 }
 
 }  // namespace

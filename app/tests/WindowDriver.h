@@ -6,7 +6,9 @@
 
 #include <gtest/gtest.h>
 
+#include <fstream>
 #include <functional>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -225,6 +227,39 @@ inline void PressCtrlA(HWND list)
     SendMessageA(list, WM_KEYDOWN, 'A', 1);
     keys[VK_CONTROL] = 0;
     SetKeyboardState(keys);
+}
+
+// Waits in the modal loop of a dialog for a window with this title, then acts on it.
+inline void WhenWindowAppears(const char* title, std::function<void(HWND)> act)
+{
+    static std::function<void(HWND)> pending;
+    static std::string wanted;
+    static int triesLeft;
+    pending = std::move(act);
+    wanted = title;
+    triesLeft = 200;
+    SetTimer(nullptr, 0, 50, [](HWND, UINT, UINT_PTR id, DWORD) CALLBACK -> void {
+        HWND found = FindWindowA("#32770", wanted.c_str());
+        if (!found && --triesLeft > 0)
+            return;
+        KillTimer(nullptr, id);
+        if (found)
+            pending(found);
+    });
+}
+
+// A file's bytes, whole; none when it cannot be read.
+inline Bytes FileBytes(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+// A file of exactly these bytes.
+inline void WriteBytes(const std::string& path, const Bytes& bytes)
+{
+    std::ofstream out(path, std::ios::binary);
+    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
 }
 
 const char layoutKey[] = "SYSTEM\\CurrentControlSet\\Control\\Keyboard Layout";

@@ -13,22 +13,6 @@ Bytes encoded(const MappingList& list)
     return sink.bytes;
 }
 
-// Accepts `capacity` bytes, then fails every write, as a full disk would.
-class FullSink : public ByteSink {
-public:
-    explicit FullSink(std::size_t capacity) : capacity_(capacity) {}
-    bool write(const unsigned char*, std::size_t size) override
-    {
-        if (size > capacity_)
-            return false;
-        capacity_ -= size;
-        return true;
-    }
-
-private:
-    std::size_t capacity_;
-};
-
 TEST(MapFileEncode, EmptyListIsTheEighteenByteFile)
 {
     MappingList list;
