@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include "LogOnKeys.h"
 #include "MapFileDisk.h"
 #include "Platform.h"
 #include "Switches.h"
@@ -15,7 +16,7 @@ const char* Plural(int count) { return count == 1 ? "" : "s"; }
 
 }  // namespace
 
-int ApplyMapFileQuietly(const char* path, char* line)
+int ApplyMapFileQuietly(const char* path, bool force, char* line)
 {
     MapRecords records;
     MapFile::Result decoded;
@@ -45,6 +46,16 @@ int ApplyMapFileQuietly(const char* path, char* line)
         return ExitBadFile;
     }
     list.normalise();
+    // Windows 95/98/ME ask for no Ctrl+Alt+Del at log-on.
+    if (IsNT && !force) {
+        if (int missing = missingLogOnKeys(list)) {
+            wsprintfA(line,
+                      "With the mappings of %s no key would produce %s, so Ctrl+Alt+Del could not be pressed and "
+                      "Windows may not let you log on.%s /apply /force applies it anyway.",
+                      path, logOnKeyNames(missing), nothingApplied);
+            return ExitLocksOut;
+        }
+    }
 
     StoreWriteResult written;
     if (IsNT) {
