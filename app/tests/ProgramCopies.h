@@ -240,6 +240,29 @@ inline std::uint32_t SharedWindowNow()
     return window;
 }
 
+// The shared block as a copy with other rights holds it: one that this process, and copies
+// started from it, may not open (a DACL that grants nobody anything).
+struct OutOfReachBlock {
+    OutOfReachBlock()
+    {
+        SECURITY_DESCRIPTOR descriptor;
+        ACL emptyAcl;
+        InitializeSecurityDescriptor(&descriptor, SECURITY_DESCRIPTOR_REVISION);
+        InitializeAcl(&emptyAcl, sizeof emptyAcl, ACL_REVISION);
+        SetSecurityDescriptorDacl(&descriptor, TRUE, &emptyAcl, FALSE);
+        SECURITY_ATTRIBUTES security = {sizeof security, &descriptor, FALSE};
+        mapping = CreateFileMappingA(INVALID_HANDLE_VALUE, &security, PAGE_READWRITE, 0, 264, "Swivelkin data");
+    }
+    ~OutOfReachBlock()
+    {
+        if (mapping)
+            CloseHandle(mapping);
+    }
+    OutOfReachBlock(const OutOfReachBlock&) = delete;
+    OutOfReachBlock& operator=(const OutOfReachBlock&) = delete;
+    HANDLE mapping;
+};
+
 inline bool SharedBlockExists()
 {
     HANDLE mapping = OpenFileMappingA(FILE_MAP_READ, FALSE, "Swivelkin data");
