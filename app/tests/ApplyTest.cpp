@@ -1,7 +1,7 @@
 // OK and Cancel: what reaches the registry and the driver, and what the user is told.
 #include "WindowDriver.h"
 #include "MappingListHelpers.h"
-#include "RestartNoticeDriver.h"
+#include "ApplyDriver.h"
 #include "SystemMap.h"
 
 #include <gtest/gtest.h>
@@ -29,21 +29,6 @@ TEST(Platform, IsTheOneWineReportsForThisRun)
     EXPECT_EQ(!endsWith("_w98.exe"), IsNT) << name;
     EXPECT_EQ(endsWith("_nt4.exe"), IsNT4) << name;
 }
-
-struct ApplyOnNT : WindowTest {
-    void SetUp() override
-    {
-        WindowTest::SetUp();
-        if (!IsNT || IsNT4)
-            GTEST_SKIP() << "the NT family from Windows 2000 on";
-    }
-    void TearDown() override
-    {
-        StopAnsweringRestartNotice();
-        WindowTest::TearDown();
-    }
-    Value StoredMap() { return readValue(layoutKey, "ScanCode Map"); }
-};
 
 TEST_F(ApplyOnNT, TheTypicalChangeEndToEnd)
 {

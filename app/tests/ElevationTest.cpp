@@ -4,7 +4,7 @@
 #include "WindowDriver.h"
 #include "MappingListHelpers.h"
 #include "ProgramCopies.h"
-#include "RestartNoticeDriver.h"
+#include "ApplyDriver.h"
 
 #include <gtest/gtest.h>
 
@@ -43,20 +43,6 @@ HANDLE ProcessEndingWith(DWORD code)
     return info.hProcess;
 }
 
-Bytes FileBytesOf(const std::string& path)
-{
-    Bytes bytes;
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
-        return bytes;
-    unsigned char buffer[512];
-    DWORD got = 0;
-    while (ReadFile(file, buffer, sizeof buffer, &got, nullptr) && got > 0)
-        bytes.insert(bytes.end(), buffer, buffer + got);
-    CloseHandle(file);
-    return bytes;
-}
-
 std::string ThisProgram()
 {
     char path[MAX_PATH] = "";
@@ -85,7 +71,7 @@ HandedOver Look(const FakeSystem::ElevatedStart& start)
 {
     HandedOver seen;
     seen.file = FileOf(start.parameters);
-    seen.bytes = FileBytesOf(seen.file);
+    seen.bytes = program_copies::FileBytes(seen.file);
     seen.windowEnabled = IsWindowEnabled(start.owner) != FALSE;
     seen.folder = seen.file.substr(0, seen.file.rfind('\\') + 1);
     return seen;
@@ -99,22 +85,20 @@ std::string TempFolderPath()
 }
 
 // The key as a user without administrator rights sees it: readable, not writable.
-struct ElevationOnNT : WindowTest {
+struct ElevationOnNT : ApplyOnNT {
     void SetUp() override
     {
-        WindowTest::SetUp();
-        if (!IsNT || IsNT4)
-            GTEST_SKIP() << "the NT family from Windows 2000 on";
+        ApplyOnNT::SetUp();
+        if (IsSkipped())
+            return;
         fake.elevationType = limited;
         ASSERT_TRUE(allowOnlyReading(layoutKey));
     }
     void TearDown() override
     {
-        StopAnsweringRestartNotice();
         allowAllAccess(layoutKey);
-        WindowTest::TearDown();
+        ApplyOnNT::TearDown();
     }
-    Value StoredMap() { return readValue(layoutKey, "ScanCode Map"); }
 
     // Maps Caps Lock to Left Ctrl and presses OK.
     void ChangeAndPressOK(HWND w)
@@ -327,21 +311,15 @@ TEST_F(ElevationOnNT, OKCarriesTheShieldOnlyWhereItsWriteWillAskForRights)
     }
 }
 
-TEST(ShieldOn98, NeverShown)
+struct ShieldOn98 : WindowOn98 {};
+
+TEST_F(ShieldOn98, NeverShown)
 {
-    DetectPlatform();
-    if (IsNT)
-        GTEST_SKIP() << "Windows 95/98/ME";
-    FakeSystem fake;
-    fake.install();
     fake.elevationType = limited;
-    Application application;
-    application.settings.OpenSettings();
     ShieldsSent shields;
     shields.sent().clear();
     MainWindow window(application);
     RunWindow(window, [&](HWND) {});
-    FakeSystem::restore();
     EXPECT_TRUE(shields.sent().empty());
     EXPECT_TRUE(fake.elevatedStarts.empty());
 }

@@ -2,7 +2,7 @@
 // log-on asks for Ctrl+Alt+Del, such a change locks the user out.
 #include "WindowDriver.h"
 #include "MappingListHelpers.h"
-#include "RestartNoticeDriver.h"
+#include "ApplyDriver.h"
 
 #include <gtest/gtest.h>
 
@@ -35,21 +35,8 @@ void Map(HWND w, const char* from, const char* to)
     Click(w, IDC_MAP);
 }
 
-struct GuardOnNT : WindowTest {
-    void SetUp() override
-    {
-        WindowTest::SetUp();
-        // NT 4 asks the same; from Windows 2000 on, the restart notice follows a write.
-        if (!IsNT || IsNT4)
-            GTEST_SKIP() << "the NT family from Windows 2000 on";
-    }
-    void TearDown() override
-    {
-        StopAnsweringRestartNotice();
-        WindowTest::TearDown();
-    }
-    Value StoredMap() { return readValue(layoutKey, "ScanCode Map"); }
-};
+// NT 4 asks the same; from Windows 2000 on, the restart notice follows a write.
+struct GuardOnNT : ApplyOnNT {};
 
 TEST_F(GuardOnNT, AsksForEachKeyThatNoKeyWillProduceAndNoKeepsTheWindowAsItWas)
 {
@@ -177,16 +164,11 @@ TEST_F(GuardOnNT, AsksNothingWhenNothingIsWritten)
 
 // Windows 95/98/ME ask for no Ctrl+Alt+Del at log-on. Their key lists hold no extended key,
 // so the list is given both Ctrl keys' rows directly.
-TEST(GuardOn98, NeverAsks)
+struct GuardOn98 : WindowOn98 {};
+
+TEST_F(GuardOn98, NeverAsks)
 {
-    DetectPlatform();
-    if (IsNT)
-        GTEST_SKIP() << "Windows 95/98/ME";
-    FakeSystem fake;
-    fake.install();
     fake.driverLoaded = true;
-    Application application;
-    application.settings.OpenSettings();
     MainWindow window(application);
     EXPECT_EQ(IDOK, RunWindow(window, [&](HWND w) {
         window.mappings.setMapping(code("Left Ctrl"), 0);
@@ -197,7 +179,6 @@ TEST(GuardOn98, NeverAsks)
         window.dirty = 1;
         Click(w, IDOK);
     }));
-    FakeSystem::restore();
     EXPECT_TRUE(fake.boxes.empty());
     ASSERT_EQ(1u, fake.deviceCalls.size());
     EXPECT_EQ(0, fake.deviceCalls[0].input[0x1D]);

@@ -184,6 +184,21 @@ inline void WriteFileBytes(const std::string& path, const void* bytes, size_t si
     ASSERT_EQ(size, written);
 }
 
+// The bytes of a file; none when it cannot be read.
+inline std::vector<unsigned char> FileBytes(const std::string& path)
+{
+    std::vector<unsigned char> bytes;
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return bytes;
+    unsigned char buffer[512];
+    DWORD got = 0;
+    while (ReadFile(file, buffer, sizeof buffer, &got, nullptr) && got > 0)
+        bytes.insert(bytes.end(), buffer, buffer + got);
+    CloseHandle(file);
+    return bytes;
+}
+
 // A map file of these (from, to) mappings, written as Save writes it.
 inline void WriteMapFile(const std::string& path, const std::vector<std::pair<ScanCode, ScanCode>>& mappings)
 {

@@ -157,20 +157,6 @@ struct Switches : ::testing::Test {
         return table;
     }
 
-    static Bytes FileBytes(const std::string& path)
-    {
-        Bytes bytes;
-        HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-        if (file == INVALID_HANDLE_VALUE)
-            return bytes;
-        unsigned char buffer[512];
-        DWORD got = 0;
-        while (ReadFile(file, buffer, sizeof buffer, &got, nullptr) && got > 0)
-            bytes.insert(bytes.end(), buffer, buffer + got);
-        CloseHandle(file);
-        return bytes;
-    }
-
     static bool Exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
     static std::string Quoted(const std::string& path) { return "\"" + path + "\""; }

@@ -1,5 +1,6 @@
-// The restart notice that follows a successful OK on the NT family, found and answered from
-// inside the main window's modal loop.
+// What OK's tests share: the restart notice that follows a successful OK on the NT family,
+// found and answered from inside the main window's modal loop, and the fixtures of a window
+// on the NT family and on Windows 95/98/ME.
 #pragma once
 
 #include <windows.h>
@@ -8,6 +9,7 @@
 
 #include <string>
 
+#include "WindowDriver.h"
 #include "resource.h"
 
 namespace restart_notice {
@@ -74,5 +76,32 @@ inline void AnswerRestartNotice(NoticeSeen& seen, bool tick, bool pressOK)
         SendMessageA(notice, WM_COMMAND, ok ? IDOK : IDCANCEL, 0);
     });
 }
+
+// A window test on the NT family from Windows 2000 on, where a successful OK shows the
+// restart notice.
+struct ApplyOnNT : window_driver::WindowTest {
+    void SetUp() override
+    {
+        WindowTest::SetUp();
+        if (!IsNT || IsNT4)
+            GTEST_SKIP() << "the NT family from Windows 2000 on";
+    }
+    void TearDown() override
+    {
+        StopAnsweringRestartNotice();
+        WindowTest::TearDown();
+    }
+    testing_registry::Value StoredMap() { return testing_registry::readValue(window_driver::layoutKey, "ScanCode Map"); }
+};
+
+// A window test on Windows 95/98/ME, with Wine reporting Windows 98 to this program.
+struct WindowOn98 : window_driver::WindowTest {
+    void SetUp() override
+    {
+        WindowTest::SetUp();
+        if (IsNT)
+            GTEST_SKIP() << "Windows 95/98/ME";
+    }
+};
 
 }  // namespace restart_notice
