@@ -36,7 +36,9 @@ int ApplyMapFileQuietly(const char* path, bool force, char* line)
     // Windows 95/98/ME cannot map extended keys: left out, as Load leaves them out.
     if (!IsNT)
         records.removeExtended();
-    if (records.removeUnknown()) {
+    // Forced, they are kept as OK keeps the ones it read from the registry: the window's own
+    // elevated copy applies its list so.
+    if (!force && records.removeUnknown()) {
         wsprintfA(line, "%s is damaged: it holds key codes that Swivelkin does not know.%s", path, nothingApplied);
         return ExitBadFile;
     }

@@ -222,9 +222,13 @@ TEST_F(ElevationOnNT, ACopyThatCannotStartSaysToRunSwivelkinAsAdministrator)
 }
 
 // The real Swivelkin.exe as the elevated copy, started through the real ShellExecuteExA with
-// "runas" (Wine starts it at once); only the rights it would have are given here.
+// "runas" (Wine starts it at once); only the rights it would have are given here. It writes
+// back a code that Swivelkin does not know, read from the registry, as the direct write does.
 TEST_F(ElevationOnNT, TheRealCopyWritesTheValueAndTheNoticeFollows)
 {
+    allowAllAccess(layoutKey);
+    StoreScancodeMap({{0x0056, code("Tab")}});
+    ASSERT_TRUE(allowOnlyReading(layoutKey));
     fake.startElevated = [](const FakeSystem::ElevatedStart& start) {
         allowAllAccess(layoutKey);
         std::string program = program_copies::SwivelkinExe();
@@ -237,7 +241,7 @@ TEST_F(ElevationOnNT, TheRealCopyWritesTheValueAndTheNoticeFollows)
         ChangeAndPressOK(w);
     });
     EXPECT_EQ(IDOK, end);
-    EXPECT_EQ(words({0, 0, 2, 0x003A001D, 0}), StoredMap().data);
+    EXPECT_EQ(words({0, 0, 3, 0x003A001D, 0x0056000F, 0}), StoredMap().data);
     EXPECT_EQ(0, window.dirty);
     EXPECT_TRUE(notice.shown);
     EXPECT_TRUE(fake.boxes.empty());

@@ -347,6 +347,22 @@ TEST_F(Switches, ApplyRefusesAFileThatLeavesNoKeyForCtrlAltDelUnlessForced)
     EXPECT_EQ(before, Store());
 }
 
+// OK writes back the codes it read from the registry, known or not; the window's elevated
+// copy applies its list with /force, so forced, such codes are applied too.
+TEST_F(Switches, ForcedApplyKeepsKeyCodesThatSwivelkinDoesNotKnow)
+{
+    std::string unknownCode = folder.File("unknown code.swm");
+    WriteMapFile(unknownCode, {saved[1], {0x0056, code("Tab")}});
+    EXPECT_EQ(2, Run("/apply " + Quoted(unknownCode)).exitCode);
+    Outcome forced = Run("/apply /force " + Quoted(unknownCode));
+    EXPECT_EQ(0, forced.exitCode);
+    if (IsNT) {
+        EXPECT_EQ(words({0, 0, 3, 0x0001003B, 0x0056000F, 0}), Store());
+    } else {
+        EXPECT_EQ(TableExcept({{0x01, 0x3B}, {0x56, 0x0F}}), Store());
+    }
+}
+
 // A drive without a medium raises the system's "no disk" box unless the program turns such
 // boxes off; nobody would be there to answer it.
 TEST_F(Switches, NoSystemBoxCanStopASwitch)
