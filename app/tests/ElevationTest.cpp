@@ -221,6 +221,41 @@ TEST_F(ElevationOnNT, ACopyThatCannotStartSaysToRunSwivelkinAsAdministrator)
     EXPECT_FALSE(StoredMap().exists);
 }
 
+// A second copy's file handed over while the elevated copy runs waits until OK has ended:
+// the list written is the one OK began with.
+TEST_F(ElevationOnNT, AHandOverDuringTheElevatedCopyWaitsForOKToEnd)
+{
+    ASSERT_EQ(1, application.CreateOrOpenSharedBlock());
+    program_copies::TempFolder folder;
+    static std::string handedOver;
+    handedOver = folder.File("tab off.swm");
+    program_copies::WriteMapFile(handedOver, {{code("Tab"), 0}});
+    static SharedInstanceBlock* block;
+    block = application.sharedBlock;
+    fake.startElevated = [](const FakeSystem::ElevatedStart& start) {
+        lstrcpynA(block->filePath, handedOver.c_str(), sizeof block->filePath);
+        PostMessageA(start.owner, WM_APP_LOADFILE, 0, 0);
+        return ProcessEndingWith(3);
+    };
+    // The rows when OK tells what the copy's exit code means.
+    static std::vector<std::string> rowsAtTheBox;
+    static int (*recordBox)(HWND, LPCSTR, LPCSTR, UINT);
+    recordBox = systemCalls.messageBox;
+    systemCalls.messageBox = [](HWND owner, LPCSTR text, LPCSTR caption, UINT type) {
+        rowsAtTheBox = MappedRows(owner);
+        return recordBox(owner, text, caption, type);
+    };
+    MainWindow window(application);
+    RunWindow(window, [&](HWND w) {
+        ChangeAndPressOK(w);
+        ExpectOneApplicationBox(fake, "Error opening mapping key.", w);
+        EXPECT_EQ(std::vector<std::string>{"Caps Lock>Left Ctrl"}, rowsAtTheBox);
+        EXPECT_EQ(std::vector<std::string>{"Tab><Disabled>"}, MappedRows(w));
+    });
+    UnmapViewOfFile(application.sharedBlock);
+    CloseHandle(application.sharedMapping);
+}
+
 // The real Swivelkin.exe as the elevated copy, started through the real ShellExecuteExA with
 // "runas" (Wine starts it at once); only the rights it would have are given here. It writes
 // back a code that Swivelkin does not know, read from the registry, as the direct write does.
