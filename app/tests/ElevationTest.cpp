@@ -221,6 +221,28 @@ TEST_F(ElevationOnNT, ACopyThatCannotStartSaysToRunSwivelkinAsAdministrator)
     EXPECT_FALSE(StoredMap().exists);
 }
 
+// The list reaches the elevated copy only in a file of the temp folder.
+TEST_F(ElevationOnNT, ATempFolderThatTakesNoFileStartsNoCopyAndSaysSo)
+{
+    char kept[MAX_PATH] = "";
+    DWORD length = GetEnvironmentVariableA("TMP", kept, sizeof kept);
+    SetEnvironmentVariableA("TMP", "C:\\no such folder");
+    MainWindow window(application);
+    RunWindow(window, [&](HWND w) {
+        ChangeAndPressOK(w);
+        EXPECT_FALSE(window.Ended());
+        EXPECT_EQ(1, window.dirty);
+        EXPECT_TRUE(IsWindowEnabled(w));
+        ExpectOneApplicationBox(fake,
+                                "The new key mappings could not be put in a temporary file for the copy of Swivelkin "
+                                "that stores them with administrator rights. Nothing was stored.\n\nTo store them, "
+                                "start Swivelkin with \"Run as administrator\".",
+                                w);
+    });
+    SetEnvironmentVariableA("TMP", length ? kept : nullptr);
+    EXPECT_TRUE(fake.elevatedStarts.empty());
+}
+
 // A second copy's file handed over while the elevated copy runs waits until OK has ended:
 // the list written is the one OK began with.
 TEST_F(ElevationOnNT, AHandOverDuringTheElevatedCopyWaitsForOKToEnd)
