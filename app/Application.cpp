@@ -6,8 +6,14 @@
 #include "CommandLine.h"
 #include "Help.h"
 #include "MainWindow.h"
+#include "SharedBlockSecurity.h"
 #include "SystemCalls.h"
 #include "resource.h"
+
+const char otherRightsMessage[] =
+    "Swivelkin is already running, with other rights than this copy (for instance started with "
+    "\"Run as administrator\"), so this copy cannot hand anything over to it.\n\n"
+    "Open the file with Load in the running copy, or close that copy and try again.";
 
 const char fileNameTooLongMessage[] =
     "The file name is too long to hand over to the running copy of Swivelkin "
@@ -53,10 +59,16 @@ int Application::CreateOrOpenSharedBlock()
 {
     int result = 2;
     HANDLE mapping = OpenFileMappingA(FILE_MAP_WRITE, FALSE, sharedBlockName);
+    if (!mapping && GetLastError() == ERROR_ACCESS_DENIED) {
+        // A running copy whose block this one may not open.
+        StartUpError(otherRightsMessage);
+        return 0;
+    }
     if (!mapping) {
+        SharedBlockSecurity security;
         SetLastError(0);
-        mapping = CreateFileMappingA(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, sizeof(SharedInstanceBlock),
-                                     sharedBlockName);
+        mapping = CreateFileMappingA(INVALID_HANDLE_VALUE, security.Attributes(), PAGE_READWRITE, 0,
+                                     sizeof(SharedInstanceBlock), sharedBlockName);
         // A copy that started at the same moment may have created it since the open failed.
         result = mapping && GetLastError() == ERROR_ALREADY_EXISTS ? 2 : 1;
     }
@@ -88,8 +100,14 @@ void Application::HandOver(const Text& file)
         return;
     }
     // Only the low 32 bits: a 32-bit and a 64-bit copy widen the reply differently.
+    SetLastError(0);
     LRESULT reply = SendMessageA(first, WM_APP_IDENTIFY, 0, 0);
     if (static_cast<DWORD>(reply) != static_cast<DWORD>(INSTANCE_REPLY)) {
+        // A window of a higher integrity level that has not let the message through.
+        if (reply == 0 && GetLastError() == ERROR_ACCESS_DENIED) {
+            StartUpError(otherRightsMessage);
+            return;
+        }
         StartUpError("Internal Error: hWndMain does not\npoint to an instance of Ambertide");
         return;
     }
@@ -103,7 +121,8 @@ void Application::HandOver(const Text& file)
     SetForegroundWindow(first);
     if (!file.empty()) {
         std::memcpy(sharedBlock->filePath, file.c_str(), file.size() + 1);
-        PostMessageA(first, WM_APP_LOADFILE, 0, 0);
+        if (!PostMessageA(first, WM_APP_LOADFILE, 0, 0) && GetLastError() == ERROR_ACCESS_DENIED)
+            StartUpError(otherRightsMessage);
     }
 }
 

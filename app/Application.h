@@ -38,5 +38,9 @@ private:
 // directory when it has none.
 Text SavePathSetting(const SettingsFile& settings);
 
+// What a second copy tells the user when it cannot reach the running copy, which runs with
+// other rights.
+extern const char otherRightsMessage[];
+
 // What a second copy tells the user when its file name does not fit the shared block.
 extern const char fileNameTooLongMessage[];

@@ -2,11 +2,16 @@
 
 #include "AppMessageBox.h"
 #include "Application.h"
+#include "ElevatedWrite.h"
 #include "Help.h"
 #include "Platform.h"
 #include "SystemCalls.h"
 #include "SystemMap.h"
 #include "resource.h"
+
+#ifndef BCM_SETSHIELD
+#define BCM_SETSHIELD 0x160C
+#endif
 
 namespace {
 
@@ -117,7 +122,13 @@ BOOL MainWindow::OnInitDialog()
     SetMinimumColumnWidths();
     FitColumns();
     UpdateButtons();
+    // The shield tells that OK will ask for administrator rights; nothing else does.
+    if (WriteNeedsElevation())
+        SendMessageA(Item(IDOK), BCM_SETSHIELD, 0, TRUE);
 
+    // An elevated copy's window would otherwise not hear an unelevated second copy.
+    systemCalls.allowMessageFromLower(Handle(), WM_APP_IDENTIFY);
+    systemCalls.allowMessageFromLower(Handle(), WM_APP_LOADFILE);
     if (application_.sharedBlock)
         application_.sharedBlock->hWndMain = static_cast<std::uint32_t>(reinterpret_cast<ULONG_PTR>(Handle()));
     return TRUE;

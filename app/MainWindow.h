@@ -7,6 +7,7 @@
 #include "Dialog.h"
 #include "ListView.h"
 #include "MappingList.h"
+#include "StoreResults.h"
 #include "Text.h"
 
 class Application;
@@ -108,6 +109,8 @@ private:
     void InsertMappingRows();
     void FinishChange();
     void RunRestartNotice();
+    bool ConfirmLogOnKeys();
+    bool WriteElevated(StoreWriteResult& written);
     void OnDestroy();
     bool SelectMatchingKey(ListView& list, int listCount, ScanCode code);
     bool OnKeyListContextMenu(HWND control, LPARAM position);

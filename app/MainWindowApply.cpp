@@ -1,6 +1,8 @@
 // OK writes the list to the store of the running platform; Cancel leaves without writing.
 #include "AppMessageBox.h"
 #include "Application.h"
+#include "ElevatedWrite.h"
+#include "LogOnKeys.h"
 #include "MainWindow.h"
 #include "Platform.h"
 #include "SystemMap.h"
@@ -29,13 +31,39 @@ protected:
     }
 };
 
+// Where the log-on asks for Ctrl+Alt+Del, a set that leaves none of them locks the user out.
+const char lockOutQuestion[] =
+    "After this change no key produces %s, so Ctrl+Alt+Del cannot be pressed and Windows may not let you "
+    "log on.\n\nApply the new key mappings anyway?";
+
 }  // namespace
+
+bool MainWindow::ConfirmLogOnKeys()
+{
+    int missing = missingLogOnKeys(mappings);
+    if (!missing)
+        return true;
+    char question[sizeof lockOutQuestion + 32];
+    wsprintfA(question, lockOutQuestion, logOnKeyNames(missing));
+    return AppMessageBox(Handle(), question, MB_YESNO | MB_ICONWARNING | MB_DEFBUTTON2) == IDYES;
+}
 
 void MainWindow::OnOK()
 {
     if (IsNT) {
         if (dirty) {
-            switch (WriteScancodeMap(mappings)) {
+            // No: nothing is written, and the window stays open as it was.
+            if (!ConfirmLogOnKeys())
+                return;
+            // Where the user's rights do not reach the key but can be raised, an elevated copy
+            // writes it; one that wrote nothing for a reason of its own has told the user, and
+            // the window stays open.
+            StoreWriteResult written;
+            if (!WriteNeedsElevation())
+                written = WriteScancodeMap(mappings);
+            else if (!WriteElevated(written))
+                return;
+            switch (written) {
             case OpenFailed:
                 // Nothing was written: the user may try again or leave with Cancel.
                 AppMessageBox(Handle(), "Error opening mapping key.");

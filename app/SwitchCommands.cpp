@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "AppMessageBox.h"
+#include "LogOnKeys.h"
 #include "MapFileDisk.h"
 #include "Platform.h"
 #include "Switches.h"
@@ -27,7 +28,7 @@ void DescribeUnreadFile(char* line, const char* path, MapFile::Result decoded)
 
 }  // namespace
 
-int ApplyMapFileQuietly(const char* path, char* line)
+int ApplyMapFileQuietly(const char* path, bool force, char* line)
 {
     MapRecords records;
     MapFile::Result decoded;
@@ -47,7 +48,9 @@ int ApplyMapFileQuietly(const char* path, char* line)
     // Windows 95/98/ME cannot map extended keys: left out, as Load leaves them out.
     if (!IsNT)
         records.removeExtended();
-    if (records.removeUnknown()) {
+    // Forced, they are kept as OK keeps the ones it read from the registry: the window's own
+    // elevated copy applies its list so.
+    if (!force && records.removeUnknown()) {
         wsprintfA(line, "%s is damaged: it holds key codes that Swivelkin does not know.%s", path, nothingApplied);
         return ExitBadFile;
     }
@@ -57,6 +60,16 @@ int ApplyMapFileQuietly(const char* path, char* line)
         return ExitBadFile;
     }
     list.normalise();
+    // Windows 95/98/ME ask for no Ctrl+Alt+Del at log-on.
+    if (IsNT && !force) {
+        if (int missing = missingLogOnKeys(list)) {
+            wsprintfA(line,
+                      "With the mappings of %s no key would produce %s, so Ctrl+Alt+Del could not be pressed and "
+                      "Windows may not let you log on.%s /apply /force applies it anyway.",
+                      path, logOnKeyNames(missing), nothingApplied);
+            return ExitLocksOut;
+        }
+    }
 
     StoreWriteResult written;
     if (IsNT) {

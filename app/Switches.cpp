@@ -15,6 +15,10 @@
 const char switchUsage[] =
     "Swivelkin.exe /apply FILE\n"
     "    applies map or registry file FILE, without a window.\n"
+    "Swivelkin.exe /apply /force FILE\n"
+    "    applies it even if no key would then produce\n"
+    "    Ctrl, Alt or Delete (Ctrl+Alt+Del), and with\n"
+    "    key codes that Swivelkin does not know.\n"
     "Swivelkin.exe /save FILE\n"
     "    saves the mappings in effect to FILE\n"
     "    (a registry file if its name ends in .reg).\n"
@@ -29,6 +33,8 @@ const char switchUsage[] =
     "2    FILE unreadable or not valid\n"
     "3    the registry cannot be opened or read\n"
     "4    the registry or FILE cannot be written\n"
+    "5    FILE leaves no key for Ctrl+Alt+Del; nothing\n"
+    "     applied (Windows NT, 2000 and later)\n"
     "\n"
     "In a batch file:\n"
     "    start /wait Swivelkin.exe /apply caps-ctrl.swm\n"
@@ -36,7 +42,8 @@ const char switchUsage[] =
 
 namespace {
 
-const char usageLine[] = "Usage: Swivelkin.exe /apply FILE, Swivelkin.exe /save FILE or Swivelkin.exe /?";
+const char usageLine[] =
+    "Usage: Swivelkin.exe /apply [/force] FILE, Swivelkin.exe /save FILE or Swivelkin.exe /?";
 
 const char* SkipWhiteSpace(const char* p)
 {
@@ -72,7 +79,7 @@ int RunFileSwitch(const SwitchLine& parsed, char* line)
     }
     lstrcpynA(path, parsed.file, parsed.fileLength + 1);
     DetectPlatform();
-    return apply ? ApplyMapFileQuietly(path, line) : SaveMappingsInEffect(path, line);
+    return apply ? ApplyMapFileQuietly(path, parsed.force, line) : SaveMappingsInEffect(path, line);
 }
 
 // True when this program was started from a console that it can write to: attached to it
@@ -113,7 +120,7 @@ void WriteToConsole(HANDLE given, const char* text)
 
 SwitchLine ParseSwitch(const char* arguments)
 {
-    SwitchLine parsed = {NoSwitch, nullptr, 0};
+    SwitchLine parsed = {NoSwitch, nullptr, 0, false};
     const char* word = SkipWhiteSpace(arguments ? arguments : "");
     if (*word != '/' && *word != '-')
         return parsed;
@@ -123,6 +130,10 @@ SwitchLine ParseSwitch(const char* arguments)
                      : WordIs(word + 1, end, "?")    ? HelpSwitch
                                                      : WrongSwitch;
     const char* p = SkipWhiteSpace(end);
+    if (parsed.command == ApplySwitch && (*p == '/' || *p == '-') && WordIs(p + 1, EndOfWord(p), "force")) {
+        parsed.force = true;
+        p = SkipWhiteSpace(EndOfWord(p));
+    }
     if (parsed.command == ApplySwitch || parsed.command == SaveSwitch) {
         const char* file = p;
         if (*p == '"') {
@@ -155,6 +166,7 @@ bool RunSwitch(const char* commandLine, int& exitCode)
     SwitchLine parsed = ParseSwitch(ArgumentsAfterProgramName(commandLine));
     if (parsed.command == NoSwitch)
         return false;
+    SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX);
     if (parsed.command == HelpSwitch) {
         // A box, wherever it was started from: the one place that every system shows.
         systemCalls.messageBox(nullptr, switchUsage, "Swivelkin", MB_OK | MB_ICONINFORMATION);

@@ -2,7 +2,8 @@
 ; shortcut, the ".swm"
 ; file type, an uninstaller and its entry in Add/Remove Programs. The uninstaller takes all
 ; of that away again but leaves what belongs to the user: the scan-code map in effect
-; ("ScanCode Map", the Quorvex key) and SWIVELKIN.INI with its folder.
+; ("ScanCode Map", the Quorvex key) and SWIVELKIN.INI, once it holds settings, with its
+; folder.
 ;
 ;   makensis -DSWIVELKIN_EXE=... -DPOSTLUDE_EXE=... -DUSER_GUIDE=... -DOUTFILE=... [-DTARGET=amd64-unicode] Swivelkin.nsi
 ;
@@ -14,6 +15,9 @@
 !ifndef SWIVELKIN_EXE | POSTLUDE_EXE | USER_GUIDE | OUTFILE
   !error "define SWIVELKIN_EXE, POSTLUDE_EXE, USER_GUIDE and OUTFILE"
 !endif
+
+!include LogicLib.nsh
+!include WinVer.nsh
 
 !define PRODUCT "Swivelkin"
 !define VERSION "2.0"
@@ -61,6 +65,25 @@ Section "Swivelkin"
   File "/oname=USER-GUIDE.txt" "${USER_GUIDE}"
   WriteUninstaller "$INSTDIR\Uninstall.exe"
 
+  ; Swivelkin runs with the user's own rights, which do not reach a new file under Program
+  ; Files: the settings file (one section per user) is made here, and on Vista and later
+  ; every user of the machine may change it. One kept from before keeps its settings.
+  ${IfNot} ${FileExists} "$INSTDIR\SWIVELKIN.INI"
+    FileOpen $0 "$INSTDIR\SWIVELKIN.INI" w
+    FileClose $0
+  ${EndIf}
+  ${If} ${AtLeastWinVista}
+    ; SYSTEM and administrators: full control; users: read and change (0x1301BF).
+    System::Call 'advapi32::ConvertStringSecurityDescriptorToSecurityDescriptor(t "D:(A;;FA;;;SY)(A;;FA;;;BA)(A;;0x1301bf;;;BU)", i 1, *p .r1, p 0) i .r0'
+    ${If} $0 <> 0
+      System::Call 'advapi32::SetFileSecurity(t "$INSTDIR\SWIVELKIN.INI", i 4, p r1) i .r0'
+      System::Call 'kernel32::LocalFree(p r1)'
+    ${EndIf}
+    ${If} $0 == 0
+      DetailPrint "Users could not be allowed to change $INSTDIR\SWIVELKIN.INI."
+    ${EndIf}
+  ${EndIf}
+
   CreateShortCut "${SHORTCUT}" "$INSTDIR\Swivelkin.exe" "" "$INSTDIR\Swivelkin.exe" 0
 
   ; A double-click on a map file starts Swivelkin with it, or hands it to the copy running.
@@ -98,8 +121,18 @@ Section "Uninstall"
   Delete "$INSTDIR\Postlude.exe"
   Delete "$INSTDIR\USER-GUIDE.txt"
   Delete "$INSTDIR\Uninstall.exe"
-  ; Not /r: SWIVELKIN.INI (every user's settings) and map files saved here stay, and with
-  ; them the folder.
+  ; The settings file the installer made goes while no user has written to it.
+  ClearErrors
+  FileOpen $0 "$INSTDIR\SWIVELKIN.INI" r
+  ${IfNot} ${Errors}
+    FileSeek $0 0 END $1
+    FileClose $0
+    ${If} $1 == 0
+      Delete "$INSTDIR\SWIVELKIN.INI"
+    ${EndIf}
+  ${EndIf}
+  ; Not /r: SWIVELKIN.INI with settings in it (every user's) and map files saved here stay,
+  ; and with them the folder.
   RMDir "$INSTDIR"
 
   ; Last, so that an uninstall stopped half-way can be run again from Add/Remove Programs.

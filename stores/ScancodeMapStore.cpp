@@ -59,3 +59,12 @@ StoreWriteResult WriteScancodeMap(const MappingList& list)
     std::free(data);
     return result;
 }
+
+bool ScancodeMapWriteDenied()
+{
+    HKEY key;
+    LONG status = RegOpenKeyExA(HKEY_LOCAL_MACHINE, keyPath, 0, KEY_SET_VALUE, &key);
+    if (status == ERROR_SUCCESS)
+        RegCloseKey(key);
+    return status == ERROR_ACCESS_DENIED;
+}

@@ -14,6 +14,9 @@ int ReadCurrentMap(MappingList& list);
 // NT family: the "ScanCode Map" value under HKEY_LOCAL_MACHINE.
 int ReadScancodeMap(MappingList& list);
 StoreWriteResult WriteScancodeMap(const MappingList& list);
+// True when this user's rights do not reach the value: its key does not open for writing,
+// for want of access (and not because it is missing).
+bool ScancodeMapWriteDenied();
 
 // Windows 95/98/ME: the table stored for the keyboard driver and handed to it. One table
 // for the whole process: read into, built, written and sent, one use at a time.

@@ -1,76 +1,19 @@
 // OK and Cancel: what reaches the registry and the driver, and what the user is told.
 #include "WindowDriver.h"
 #include "MappingListHelpers.h"
+#include "ApplyDriver.h"
 #include "SystemMap.h"
 
 #include <gtest/gtest.h>
 
 using namespace window_driver;
+using namespace restart_notice;
 using namespace testing_registry;
 using testing_keys::code;
 
 namespace {
 
 const char quorvexKey[] = "System\\CurrentControlSet\\Services\\VxD\\Quorvex";
-
-// The restart notice over the main window, found by its check box.
-HWND FindRestartNotice()
-{
-    HWND found = nullptr;
-    EnumThreadWindows(GetCurrentThreadId(), [](HWND w, LPARAM out) CALLBACK -> BOOL {
-        if (GetDlgItem(w, IDC_DONT_SHOW_AGAIN) && IsWindowVisible(w)) {
-            *reinterpret_cast<HWND*>(out) = w;
-            return FALSE;
-        }
-        return TRUE;
-    }, reinterpret_cast<LPARAM>(&found));
-    return found;
-}
-
-struct NoticeSeen {
-    bool shown = false;
-    std::string caption, text, box;
-};
-
-UINT_PTR noticeTimer;
-
-// Stops waiting for a notice that did not come.
-void StopAnsweringRestartNotice()
-{
-    if (noticeTimer)
-        KillTimer(nullptr, noticeTimer);
-    noticeTimer = 0;
-}
-
-// Answers the restart notice when it comes: ticks the box if asked, then presses OK or Escape.
-void AnswerRestartNotice(NoticeSeen& seen, bool tick, bool pressOK)
-{
-    static NoticeSeen* out;
-    static bool tickBox, ok;
-    out = &seen;
-    tickBox = tick;
-    ok = pressOK;
-    noticeTimer = SetTimer(nullptr, 0, 20, [](HWND, UINT, UINT_PTR, DWORD) CALLBACK -> void {
-        HWND notice = FindRestartNotice();
-        if (!notice)
-            return;
-        StopAnsweringRestartNotice();
-        char text[256];
-        out->shown = true;
-        GetWindowTextA(notice, text, sizeof text);
-        out->caption = text;
-        GetDlgItemTextA(notice, IDC_DONT_SHOW_AGAIN, text, sizeof text);
-        out->box = text;
-        for (HWND child = GetWindow(notice, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
-            if (GetDlgCtrlID(child) == -1 || GetDlgCtrlID(child) == 0xFFFF) {
-                GetWindowTextA(child, text, sizeof text);
-                out->text = text;
-            }
-        if (tickBox)
-            CheckDlgButton(notice, IDC_DONT_SHOW_AGAIN, BST_CHECKED);
-        SendMessageA(notice, WM_COMMAND, ok ? IDOK : IDCANCEL, 0);
-    });
-}
 
 // Each run of this program gets the system its file name asks Wine for, so that each
 // group of tests below really runs somewhere.
@@ -86,21 +29,6 @@ TEST(Platform, IsTheOneWineReportsForThisRun)
     EXPECT_EQ(!endsWith("_w98.exe"), IsNT) << name;
     EXPECT_EQ(endsWith("_nt4.exe"), IsNT4) << name;
 }
-
-struct ApplyOnNT : WindowTest {
-    void SetUp() override
-    {
-        WindowTest::SetUp();
-        if (!IsNT || IsNT4)
-            GTEST_SKIP() << "the NT family from Windows 2000 on";
-    }
-    void TearDown() override
-    {
-        StopAnsweringRestartNotice();
-        WindowTest::TearDown();
-    }
-    Value StoredMap() { return readValue(layoutKey, "ScanCode Map"); }
-};
 
 TEST_F(ApplyOnNT, TheTypicalChangeEndToEnd)
 {

@@ -184,6 +184,21 @@ inline void WriteFileBytes(const std::string& path, const void* bytes, size_t si
     ASSERT_EQ(size, written);
 }
 
+// The bytes of a file; none when it cannot be read.
+inline std::vector<unsigned char> FileBytes(const std::string& path)
+{
+    std::vector<unsigned char> bytes;
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return bytes;
+    unsigned char buffer[512];
+    DWORD got = 0;
+    while (ReadFile(file, buffer, sizeof buffer, &got, nullptr) && got > 0)
+        bytes.insert(bytes.end(), buffer, buffer + got);
+    CloseHandle(file);
+    return bytes;
+}
+
 // A map file of these (from, to) mappings, written as Save writes it.
 inline void WriteMapFile(const std::string& path, const std::vector<std::pair<ScanCode, ScanCode>>& mappings)
 {
@@ -239,6 +254,29 @@ inline std::uint32_t SharedWindowNow()
     CloseHandle(mapping);
     return window;
 }
+
+// The shared block as a copy with other rights holds it: one that this process, and copies
+// started from it, may not open (a DACL that grants nobody anything).
+struct OutOfReachBlock {
+    OutOfReachBlock()
+    {
+        SECURITY_DESCRIPTOR descriptor;
+        ACL emptyAcl;
+        InitializeSecurityDescriptor(&descriptor, SECURITY_DESCRIPTOR_REVISION);
+        InitializeAcl(&emptyAcl, sizeof emptyAcl, ACL_REVISION);
+        SetSecurityDescriptorDacl(&descriptor, TRUE, &emptyAcl, FALSE);
+        SECURITY_ATTRIBUTES security = {sizeof security, &descriptor, FALSE};
+        mapping = CreateFileMappingA(INVALID_HANDLE_VALUE, &security, PAGE_READWRITE, 0, 264, "Swivelkin data");
+    }
+    ~OutOfReachBlock()
+    {
+        if (mapping)
+            CloseHandle(mapping);
+    }
+    OutOfReachBlock(const OutOfReachBlock&) = delete;
+    OutOfReachBlock& operator=(const OutOfReachBlock&) = delete;
+    HANDLE mapping;
+};
 
 inline bool SharedBlockExists()
 {

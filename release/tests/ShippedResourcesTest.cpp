@@ -26,7 +26,7 @@ struct Program {
 };
 
 const Program programs[] = {
-    {"app/Swivelkin.exe", "Swivelkin.exe", "requireAdministrator", "Swivelkin keyboard remapper"},
+    {"app/Swivelkin.exe", "Swivelkin.exe", "asInvoker", "Swivelkin keyboard remapper"},
     {"postlude/Postlude.exe", "Postlude.exe", "asInvoker", "Swivelkin post-install helper"},
 };
 

@@ -1,6 +1,8 @@
 // Stand-ins for the calls in SystemCalls: message boxes answered from a script and
 // recorded (a question the test has not answered fails it), a keyboard driver that is
-// present or absent, and restarts, help calls and program starts that are only recorded.
+// present or absent, restarts, help calls and program starts that are only recorded, and
+// the elevation of Windows Vista and later as a test sets it up (by default: none, as
+// before Vista).
 // Install with FakeSystem::install(); the real calls come back with FakeSystem::restore()
 // (done by the fixture's TearDown).
 #pragma once
@@ -10,6 +12,7 @@
 #include <gtest/gtest.h>
 
 #include <deque>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -79,6 +82,18 @@ struct FakeSystem {
     std::vector<ShellCall> shellCalls;
     HINSTANCE shellResult = reinterpret_cast<HINSTANCE>(static_cast<ULONG_PTR>(42));
 
+    // Elevation
+    DWORD elevationType = 0;  // the token's elevation type; 3 is a filtered one
+    struct ElevatedStart {
+        HWND owner;
+        std::string program, parameters;
+    };
+    std::vector<ElevatedStart> elevatedStarts;
+    // Stands in for the prompt and the elevated copy: a process handle (which the caller
+    // closes), or null with the last error set. Unset, a start fails the test.
+    std::function<HANDLE(const ElevatedStart&)> startElevated;
+    std::vector<std::pair<HWND, UINT>> allowedMessages;  // let through the message filter
+
     static FakeSystem*& current()
     {
         static FakeSystem* fake = nullptr;
@@ -145,6 +160,21 @@ struct FakeSystem {
             current()->shellCalls.push_back(
                 {owner, verb ? verb : "", file ? file : "", directory ? directory : "", parameters != nullptr, show});
             return current()->shellResult;
+        };
+        systemCalls.tokenElevationType = [] { return current()->elevationType; };
+        systemCalls.startElevated = [](HWND owner, LPCSTR program, LPCSTR parameters) -> HANDLE {
+            FakeSystem& f = *current();
+            f.elevatedStarts.push_back({owner, program ? program : "", parameters ? parameters : ""});
+            if (!f.startElevated) {
+                ADD_FAILURE() << "an elevated copy was started: " << f.elevatedStarts.back().parameters;
+                SetLastError(ERROR_CANCELLED);
+                return nullptr;
+            }
+            return f.startElevated(f.elevatedStarts.back());
+        };
+        systemCalls.allowMessageFromLower = [](HWND window, UINT message) {
+            current()->allowedMessages.push_back({window, message});
+            return TRUE;
         };
     }
 

@@ -61,6 +61,33 @@ inline bool denyAllAccess(const char* keyPath)
     return denied;
 }
 
+// Gives the key a DACL that lets everybody read it and nobody write it, as HKEY_LOCAL_MACHINE
+// is for a user without administrator rights; false when the key could not be changed.
+inline bool allowOnlyReading(const char* keyPath)
+{
+    createKey(keyPath);
+    HKEY key;
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, keyPath, 0, WRITE_DAC, &key) != ERROR_SUCCESS)
+        return false;
+    SID_IDENTIFIER_AUTHORITY world = SECURITY_WORLD_SID_AUTHORITY;
+    PSID everyone = nullptr;
+    AllocateAndInitializeSid(&world, 1, SECURITY_WORLD_RID, 0, 0, 0, 0, 0, 0, 0, &everyone);
+    union {
+        unsigned char bytes[64];
+        DWORD align;
+    } acl;
+    SECURITY_DESCRIPTOR descriptor;
+    InitializeSecurityDescriptor(&descriptor, SECURITY_DESCRIPTOR_REVISION);
+    bool made = everyone && InitializeAcl(reinterpret_cast<PACL>(acl.bytes), sizeof acl.bytes, ACL_REVISION) &&
+                AddAccessAllowedAce(reinterpret_cast<PACL>(acl.bytes), ACL_REVISION, KEY_READ, everyone) &&
+                SetSecurityDescriptorDacl(&descriptor, TRUE, reinterpret_cast<PACL>(acl.bytes), FALSE) &&
+                RegSetKeySecurity(key, DACL_SECURITY_INFORMATION, &descriptor) == ERROR_SUCCESS;
+    if (everyone)
+        FreeSid(everyone);
+    RegCloseKey(key);
+    return made;
+}
+
 // Opens the key to everybody again, whatever its DACL: the owner may always rewrite it.
 inline void allowAllAccess(const char* keyPath)
 {
