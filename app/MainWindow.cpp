@@ -223,8 +223,8 @@ void MainWindow::OnDestroy()
     DestroyIcon(bigIcon);
     bigIcon = nullptr;
     char help[MAX_PATH];
-    HelpFilePath(help);
-    systemCalls.winHelp(Handle(), help, HELP_QUIT, 0);
+    if (HelpFilePath(help))
+        systemCalls.winHelp(Handle(), help, HELP_QUIT, 0);
 }
 
 void MainWindow::OnAbout()
