@@ -26,6 +26,7 @@ BOOL realWriteFile(HANDLE file, LPCVOID data, DWORD size, LPDWORD written, LPOVE
 {
     return WriteFile(file, data, size, written, overlapped);
 }
+BOOL realFlushFileBuffers(HANDLE file) { return FlushFileBuffers(file); }
 
 // SHELL32 is looked up when first needed rather than imported: Postlude links this table
 // too and is to load with nothing but KERNEL32 and USER32. It stays loaded.
@@ -41,7 +42,7 @@ HINSTANCE realShellExecute(HWND owner, LPCSTR verb, LPCSTR file, LPCSTR paramete
 
 const SystemCalls realSystemCalls = {
     realMessageBox, realCreateFile, realDeviceIoControl, realCloseHandle,
-    realExitWindowsEx, realWinHelp, realWinExec, realWriteFile, realShellExecute,
+    realExitWindowsEx, realWinHelp, realWinExec, realWriteFile, realFlushFileBuffers, realShellExecute,
 };
 
 SystemCalls systemCalls = realSystemCalls;
