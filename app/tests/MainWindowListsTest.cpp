@@ -116,7 +116,10 @@ TEST_F(MainWindowLists, NoColorLeavesEveryListInSystemColours)
     });
 }
 
-TEST_F(MainWindowLists, EveryListSelectsWholeRows)
+// On every platform, Windows 98's too.
+struct ListStyles : WindowTest {};
+
+TEST_F(ListStyles, EveryListSelectsWholeRows)
 {
     MainWindow window(application);
     RunWindow(window, [&](HWND w) {
