@@ -22,43 +22,75 @@ bool IsFile(const char* path)
 }
 
 // Replaces the tail of `path` from `at` with `tail`, when it fits in MAX_PATH characters.
-void ReplaceTail(char* path, char* at, const char* tail)
+// Otherwise empties `path`: the program's own path left in it would open the program.
+bool ReplaceTail(char* path, char* at, const char* tail)
 {
-    if ((at - path) + lstrlenA(tail) < MAX_PATH)
-        lstrcpynA(at, tail, MAX_PATH - static_cast<int>(at - path));
+    if ((at - path) + lstrlenA(tail) >= MAX_PATH) {
+        path[0] = '\0';
+        return false;
+    }
+    lstrcpynA(at, tail, MAX_PATH - static_cast<int>(at - path));
+    return true;
+}
+
+// The running program's path; an empty one when it does not fit in MAX_PATH characters.
+void ProgramPath(char (&path)[MAX_PATH])
+{
+    const DWORD length = GetModuleFileNameA(nullptr, path, MAX_PATH);
+    if (length == 0 || length >= MAX_PATH)
+        path[0] = '\0';
+}
+
+// Copies a program's path into `path`; false, with `path` empty, when there is none.
+bool CopyProgramPath(const char* program, char* path)
+{
+    path[0] = '\0';
+    if (!*program || lstrlenA(program) >= MAX_PATH)
+        return false;
+    lstrcpynA(path, program, MAX_PATH);
+    return true;
 }
 
 }  // namespace
 
-void HelpFilePath(char* path)
+bool HelpFilePathOf(const char* program, char* path)
 {
-    GetModuleFileNameA(nullptr, path, MAX_PATH);
-    path[MAX_PATH - 1] = '\0';
+    if (!CopyProgramPath(program, path))
+        return false;
     char* name = FileNameIn(path);
     char* dot = nullptr;
     for (char* p = name; *p; ++p)
         if (*p == '.')
             dot = p;
-    ReplaceTail(path, dot ? dot : name + lstrlenA(name), ".HLP");
+    return ReplaceTail(path, dot ? dot : name + lstrlenA(name), ".HLP");
 }
 
-void UserGuidePath(char* path)
+bool UserGuidePathOf(const char* program, char* path)
 {
-    GetModuleFileNameA(nullptr, path, MAX_PATH);
-    path[MAX_PATH - 1] = '\0';
-    ReplaceTail(path, FileNameIn(path), "USER-GUIDE.txt");
+    return CopyProgramPath(program, path) && ReplaceTail(path, FileNameIn(path), "USER-GUIDE.txt");
+}
+
+bool HelpFilePath(char* path)
+{
+    char program[MAX_PATH];
+    ProgramPath(program);
+    return HelpFilePathOf(program, path);
+}
+
+bool UserGuidePath(char* path)
+{
+    char program[MAX_PATH];
+    ProgramPath(program);
+    return UserGuidePathOf(program, path);
 }
 
 void OpenHelp(HWND mainWindow)
 {
-    char help[MAX_PATH];
-    HelpFilePath(help);
-    bool opened;
-    if (IsFile(help)) {
+    char help[MAX_PATH], guide[MAX_PATH];
+    bool opened = false;
+    if (HelpFilePath(help) && IsFile(help)) {
         opened = systemCalls.winHelp(mainWindow, help, HELP_FINDER, 0) != FALSE;
-    } else {
-        char guide[MAX_PATH];
-        UserGuidePath(guide);
+    } else if (UserGuidePath(guide)) {
         HINSTANCE result = systemCalls.shellExecute(mainWindow, "open", guide, nullptr, nullptr, SW_SHOWNORMAL);
         opened = reinterpret_cast<INT_PTR>(result) > 32;
     }

@@ -100,9 +100,11 @@ int ListView::ColumnWidth(int column) const
 
 void ListView::SetColumnWidth(int column, int width) { SendMessageA(hwnd_, LVM_SETCOLUMNWIDTH, column, width); }
 
-void ListView::SetExtendedStyle(DWORD mask, DWORD style)
+bool ListView::SetExtendedStyle(DWORD mask, DWORD style)
 {
     SendMessageA(hwnd_, LVM_SETEXTENDEDLISTVIEWSTYLE, mask, style);
+    const DWORD taken = static_cast<DWORD>(SendMessageA(hwnd_, LVM_GETEXTENDEDLISTVIEWSTYLE, 0, 0));
+    return (taken & mask) == (style & mask);
 }
 
 void ListView::SetSmallImageList(HIMAGELIST images)

@@ -27,7 +27,9 @@ public:
     void AddColumn(int index, const char* heading, int width);
     int ColumnWidth(int column) const;
     void SetColumnWidth(int column, int width);
-    void SetExtendedStyle(DWORD mask, DWORD style);
+    // Sets extended styles and reads them back: true when the list took them. A list of
+    // COMCTL32 4.00 knows neither message and answers 0, so it takes none.
+    bool SetExtendedStyle(DWORD mask, DWORD style);
     void SetSmallImageList(HIMAGELIST images);
     // Off while many rows go in, so the control neither repaints nor updates its scroll bars
     // per row; on again repaints it once.

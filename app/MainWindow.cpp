@@ -84,11 +84,10 @@ BOOL MainWindow::OnInitDialog()
     mappedList.AddColumn(0, "Key", 90);
     mappedList.AddColumn(1, "Mapped to", 90);
     mappedList.SetSmallImageList(kindImages);
-    if (ListViewSupportsFullRowSelect()) {
-        mappedList.SetExtendedStyle(LVS_EX_FULLROWSELECT, LVS_EX_FULLROWSELECT);
-        fromList.SetExtendedStyle(LVS_EX_FULLROWSELECT, LVS_EX_FULLROWSELECT);
-        toList.SetExtendedStyle(LVS_EX_FULLROWSELECT, LVS_EX_FULLROWSELECT);
-    }
+    // Full-row selection where the list view has it (COMCTL32 4.70, Internet Explorer 3, on).
+    mappedList.SetExtendedStyle(LVS_EX_FULLROWSELECT, LVS_EX_FULLROWSELECT);
+    fromList.SetExtendedStyle(LVS_EX_FULLROWSELECT, LVS_EX_FULLROWSELECT);
+    toList.SetExtendedStyle(LVS_EX_FULLROWSELECT, LVS_EX_FULLROWSELECT);
 
     int result = ReadCurrentMap(mappings);
     if (const char* message = ReadFailureMessage(result)) {
@@ -234,8 +233,8 @@ void MainWindow::OnDestroy()
     DestroyIcon(bigIcon);
     bigIcon = nullptr;
     char help[MAX_PATH];
-    HelpFilePath(help);
-    systemCalls.winHelp(Handle(), help, HELP_QUIT, 0);
+    if (HelpFilePath(help))
+        systemCalls.winHelp(Handle(), help, HELP_QUIT, 0);
 }
 
 void MainWindow::OnAbout()

@@ -127,5 +127,3 @@ private:
     char unknownName_[2][24];  // text of codes without a name, handed to the list view
 };
 
-// True when the list-view library is version 4.70 or later (full-row selection).
-bool ListViewSupportsFullRowSelect();

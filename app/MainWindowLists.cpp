@@ -1,6 +1,5 @@
 // How the three lists are drawn and how they follow each other.
 #include <windows.h>
-#include <shlwapi.h>
 
 #include "MainWindow.h"
 #include "resource.h"
@@ -283,24 +282,4 @@ void MainWindow::SetMinimumColumnWidths()
     mappedList.SetColumnWidth(0, keyColumnMinWidth);
     mappedList.SetColumnWidth(1, LVSCW_AUTOSIZE_USEHEADER);
     mappedToColumnMinWidth = mappedList.ColumnWidth(1);
-}
-
-bool ListViewSupportsFullRowSelect()
-{
-    HMODULE library = LoadLibraryA("COMCTL32.DLL");
-    if (!library)
-        return false;
-    typedef HRESULT(CALLBACK * GetVersion)(DLLVERSIONINFO*);
-    GetVersion getVersion = reinterpret_cast<GetVersion>(reinterpret_cast<void*>(GetProcAddress(library, "DllGetVersion")));
-    if (!getVersion) {
-        FreeLibrary(library);
-        return false;
-    }
-    DLLVERSIONINFO info = {};
-    info.cbSize = sizeof info;  // 20 bytes
-    HRESULT status = getVersion(&info);
-    FreeLibrary(library);
-    if (FAILED(status))
-        return false;
-    return info.dwMajorVersion > 4 || (info.dwMajorVersion == 4 && info.dwMinorVersion >= 70);
 }

@@ -4,9 +4,13 @@
 
 #include "MapFileBytes.h"
 #include "MapFileFormats.h"
+#include "NameBeside.h"
 #include "Platform.h"
+#include "SystemCalls.h"
 
 namespace {
+
+bool IsLeadByte(unsigned char byte) { return IsDBCSLeadByte(byte) != FALSE; }
 
 // Makes a new, empty file beside `target` and puts its name in `name`. The name is exactly
 // as long as the target's, its file name ending in '~' and hex digits, so it fits wherever
@@ -14,24 +18,16 @@ namespace {
 // "C:" for the drive's current folder. False when no such file can be made.
 bool CreateFileBeside(const char* target, char (&name)[MAX_PATH])
 {
-    static const char hexDigits[] = "0123456789abcdef";
     if (lstrlenA(target) >= MAX_PATH)
         return false;
     lstrcpynA(name, target, MAX_PATH);
     const int length = lstrlenA(name);
-    int nameLength = 0;
-    while (nameLength < length && name[length - 1 - nameLength] != '\\')
-        ++nameLength;
-    if (nameLength == 0)
+    const int digits = PrepareNameBeside(name, length, IsLeadByte);
+    if (digits == 0)
         return false;
-    const int digits = nameLength >= 5 ? 4 : nameLength > 1 ? nameLength - 1 : 1;
-    if (nameLength > 1)
-        name[length - digits - 1] = '~';
     const DWORD candidates = 1u << (4 * digits), first = GetTickCount();
     for (DWORD n = 0; n < candidates; ++n) {
-        DWORD value = first + n;
-        for (int i = 1; i <= digits; ++i, value >>= 4)
-            name[length - i] = hexDigits[value & 15];
+        PutDigits(name, length, digits, first + n);
         if (lstrcmpiA(name, target) == 0)
             continue;
         HANDLE file = CreateFileA(name, GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
@@ -126,7 +122,10 @@ MapFileWriting WriteMapFileTo(const char* path, const MappingList& list)
         FileSink sink(file);
         written = sink.Ready() && MapFileFormats::encode(path, list, sink) && sink.Flush();
     }
-    CloseHandle(file);
+    // A write error can show only when the system writes its cache out or at the close (a
+    // network share's write-behind, a quota): the old file stays unless both succeed.
+    written = systemCalls.flushFileBuffers(file) && written;
+    written = systemCalls.closeHandle(file) && written;
     if (!written) {
         DeleteFileA(temporary);
         return MapFileNotWritten;

@@ -22,8 +22,14 @@ void SettingsFile::OpenSettings()
     settingsPath = ProgramDirectory() + "\\SWIVELKIN.INI";
 }
 
+// Without memory for its path or section the file cannot be named: a path cut short would
+// be another file (one at the root of the drive), so the defaults stand and nothing is written.
+bool SettingsFile::Named() const { return !settingsPath.failed() && !settingsSection.failed(); }
+
 Text SettingsFile::ReadSettingString(const char* key, const char* defaultValue) const
 {
+    if (!Named())
+        return defaultValue;
     char value[4096];
     GetPrivateProfileStringA(settingsSection.c_str(), key, defaultValue, value, sizeof value, settingsPath.c_str());
     return value;
@@ -31,11 +37,15 @@ Text SettingsFile::ReadSettingString(const char* key, const char* defaultValue) 
 
 int SettingsFile::ReadSettingInt(const char* key, int defaultValue) const
 {
+    if (!Named())
+        return defaultValue;
     return static_cast<int>(GetPrivateProfileIntA(settingsSection.c_str(), key, defaultValue, settingsPath.c_str()));
 }
 
 BOOL SettingsFile::WriteSettingString(const char* key, const char* value) const
 {
+    if (!Named())
+        return FALSE;
     return WritePrivateProfileStringA(settingsSection.c_str(), key, value, settingsPath.c_str());
 }
 

@@ -17,6 +17,9 @@ public:
 
     Text settingsPath;
     Text settingsSection;
+
+private:
+    bool Named() const;
 };
 
 // The section for a user: "NAME.Settings", or "Default.Settings" when the name is unknown.

@@ -26,6 +26,25 @@ void DescribeUnreadFile(char* line, const char* path, MapFile::Result decoded)
     wsprintfA(line, "%s%s", text.c_str(), nothingApplied);
 }
 
+// NT 4 keeps the value but never applies it, as the window tells after OK.
+const char notAppliedOnNT4[] =
+    "They are stored, but this version of Windows does not apply key mappings: they take effect on Windows "
+    "2000 and later versions.";
+
+// When the keyboard driver of Windows 95/98/ME uses the table.
+const char* DriverWhen(DriverHandOver handOver)
+{
+    switch (handOver) {
+    case DriverTookTable:
+        return "the keyboard driver uses them now.";
+    case DriverRefusedTable:
+        return "the keyboard driver refused them, so they take effect when Windows next starts.";
+    case DriverNotLoaded:
+        break;
+    }
+    return "the keyboard driver is not loaded yet, so they take effect when Windows next starts.";
+}
+
 }  // namespace
 
 int ApplyMapFileQuietly(const char* path, bool force, char* line)
@@ -46,8 +65,10 @@ int ApplyMapFileQuietly(const char* path, bool force, char* line)
         break;
     }
     // Windows 95/98/ME cannot map extended keys: left out, as Load leaves them out.
+    const int inFile = records.count();
     if (!IsNT)
         records.removeExtended();
+    const int leftOut = inFile - records.count();
     // Forced, they are kept as OK keeps the ones it read from the registry: the window's own
     // elevated copy applies its list so.
     if (!force && records.removeUnknown()) {
@@ -89,13 +110,20 @@ int ApplyMapFileQuietly(const char* path, bool force, char* line)
     case Written:
         break;
     }
-    if (IsNT) {
-        wsprintfA(line, "Applied %d mapping%s from %s; they take effect after the next log-on or restart.",
-                  list.count(), Plural(list.count()), path);
+    const int count = list.count();
+    if (IsNT4) {
+        wsprintfA(line, "Applied %d mapping%s from %s. %s", count, Plural(count), path, notAppliedOnNT4);
+    } else if (IsNT) {
+        wsprintfA(line, "Applied %d mapping%s from %s; they take effect after the next log-on or restart.", count,
+                  Plural(count), path);
     } else {
         // A driver not loaded yet takes the stored table when Windows next starts.
-        HandTableToDriver();
-        wsprintfA(line, "Applied %d mapping%s from %s.", list.count(), Plural(list.count()), path);
+        const char* when = DriverWhen(HandTableToDriver());
+        if (leftOut == 0)
+            wsprintfA(line, "Applied %d mapping%s from %s; %s", count, Plural(count), path, when);
+        else
+            wsprintfA(line, "Applied %d mapping%s from %s, leaving out %d for extended keys, which this version "
+                      "of Windows cannot map; %s", count, Plural(count), path, leftOut, when);
     }
     return ExitDone;
 }

@@ -18,12 +18,13 @@ Text::Text(const char* text) { append(text, LengthOf(text)); }
 
 Text::Text(const char* text, std::size_t length) { append(text, length); }
 
-Text::Text(const Text& other) { append(other.c_str(), other.size_); }
+Text::Text(const Text& other) : failed_(other.failed_) { append(other.c_str(), other.size_); }
 
-Text::Text(Text&& other) noexcept : data_(other.data_), size_(other.size_)
+Text::Text(Text&& other) noexcept : data_(other.data_), size_(other.size_), failed_(other.failed_)
 {
     other.data_ = nullptr;
     other.size_ = 0;
+    other.failed_ = false;
 }
 
 Text::~Text() { std::free(data_); }
@@ -43,17 +44,20 @@ Text& Text::operator=(Text&& other) noexcept
         std::free(data_);
         data_ = other.data_;
         size_ = other.size_;
+        failed_ = other.failed_;
         other.data_ = nullptr;
         other.size_ = 0;
+        other.failed_ = false;
     }
     return *this;
 }
 
-void Text::clear()
+void Text::fail()
 {
     std::free(data_);
     data_ = nullptr;
     size_ = 0;
+    failed_ = true;
 }
 
 std::size_t Text::find(char c, std::size_t from) const
@@ -84,7 +88,7 @@ std::size_t Text::rfind(char c) const
 Text Text::substr(std::size_t position, std::size_t count) const
 {
     if (position >= size_)
-        return Text();
+        return failed_ ? Text(*this) : Text();
     const std::size_t left = size_ - position;
     return Text(data_ + position, count < left ? count : left);
 }
@@ -100,7 +104,7 @@ Text& Text::erase(std::size_t position)
 
 Text& Text::replace(std::size_t position, std::size_t count, const char* with)
 {
-    if (position > size_)
+    if (failed_ || position > size_)
         return *this;
     const std::size_t left = size_ - position;
     Text result(c_str(), position);
@@ -111,17 +115,17 @@ Text& Text::replace(std::size_t position, std::size_t count, const char* with)
 
 Text& Text::append(const char* text, std::size_t length)
 {
-    if (length == 0)
+    if (failed_ || length == 0)
         return *this;
     // The growth could make the size wrap around: refuse it like any other failed allocation.
     if (length >= static_cast<std::size_t>(-1) - size_) {
-        clear();
+        fail();
         return *this;
     }
     // `text` may lie inside this text, so it is copied before the old block can go.
     char* grown = static_cast<char*>(std::malloc(size_ + length + 1));
     if (!grown) {
-        clear();
+        fail();
         return *this;
     }
     if (size_)
@@ -135,6 +139,13 @@ Text& Text::append(const char* text, std::size_t length)
 }
 
 Text& Text::operator+=(const char* text) { return append(text, LengthOf(text)); }
+
+Text& Text::operator+=(const Text& text)
+{
+    if (text.failed_ && !failed_)
+        fail();
+    return append(text.c_str(), text.size_);
+}
 
 Text operator+(const Text& left, const char* right)
 {

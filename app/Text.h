@@ -1,7 +1,8 @@
 // A string of chars on the heap for the program's paths and messages: the few operations
 // of std::string that the program uses, without the C++ library, which the shipped
-// program does not carry. When memory runs out a Text becomes empty; it never points
-// at freed or missing memory.
+// program does not carry. When memory runs out a Text becomes empty and failed, and stays
+// so: nothing appended later makes it look whole, and texts made from it are failed too.
+// It never points at freed or missing memory.
 #pragma once
 
 #include <cstddef>
@@ -22,6 +23,8 @@ public:
     const char* c_str() const { return data_ ? data_ : ""; }
     std::size_t size() const { return size_; }
     bool empty() const { return size_ == 0; }
+    // True once memory ran out while this text, or a text it was made from, was built.
+    bool failed() const { return failed_; }
     char operator[](std::size_t index) const { return c_str()[index]; }  // index == size() gives the NUL
 
     // Positions of a character or of a piece of text, or npos.
@@ -37,13 +40,14 @@ public:
     Text& replace(std::size_t position, std::size_t count, const char* with);
     Text& append(const char* text, std::size_t length);
     Text& operator+=(const char* text);
-    Text& operator+=(const Text& text) { return append(text.c_str(), text.size()); }
+    Text& operator+=(const Text& text);  // a failed `text` fails this one
 
 private:
-    void clear();
+    void fail();
 
     char* data_ = nullptr;  // owned; nullptr while empty
     std::size_t size_ = 0;
+    bool failed_ = false;
 };
 
 Text operator+(const Text& left, const char* right);

@@ -1,6 +1,8 @@
 ; Swivelkin's installer: both programs and the user guide under Program Files, a Start-menu
 ; shortcut, the ".swm"
-; file type, an uninstaller and its entry in Add/Remove Programs. The uninstaller takes all
+; file type, an uninstaller and its entry in Add/Remove Programs. On Windows 95/98/ME it
+; starts Postlude at the end, which offers the restart that loads the keyboard driver or,
+; with the driver running, the start of Swivelkin. The uninstaller takes all
 ; of that away again but leaves what belongs to the user: the scan-code map in effect
 ; ("ScanCode Map", the Quorvex key) and SWIVELKIN.INI, once it holds settings, with its
 ; folder.
@@ -104,6 +106,18 @@ Section "Swivelkin"
   WriteRegDWORD HKLM "${UNINSTALL_KEY}" "NoModify" 1
   WriteRegDWORD HKLM "${UNINSTALL_KEY}" "NoRepair" 1
 SectionEnd
+
+; Once the installer's window has closed. Postlude looks for a wizard window of another
+; kind of installer to press its Finish button: it finds none here, waits its second and
+; goes on with what the user chose.
+Function .onInstSuccess
+  ; GetVersion's high bit: Windows 95/98/ME. The NT family needs no Postlude.
+  System::Call 'kernel32::GetVersion() i .r0'
+  IntOp $0 $0 & 0x80000000
+  IntCmp $0 0 done
+    Exec '"$INSTDIR\Postlude.exe"'
+  done:
+FunctionEnd
 
 Section "Uninstall"
   SetShellVarContext all

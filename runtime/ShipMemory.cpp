@@ -73,8 +73,9 @@ std::size_t strlen(const char* text)
     return static_cast<std::size_t>(end - text);
 }
 
-// A call through an unfinished object: a fault in the program, so it ends at once.
-void __cxa_pure_virtual() { ExitProcess(3); }
+// A call through an unfinished object: a fault in the program, so it ends at once, with a
+// code that no switch gives (scripts read 0 to 4 as a switch's outcome).
+void __cxa_pure_virtual() { ExitProcess(255); }
 
 }  // extern "C"
 

@@ -28,6 +28,7 @@ BOOL realWriteFile(HANDLE file, LPCVOID data, DWORD size, LPDWORD written, LPOVE
 {
     return WriteFile(file, data, size, written, overlapped);
 }
+BOOL realFlushFileBuffers(HANDLE file) { return FlushFileBuffers(file); }
 
 // SHELL32, and what Windows 95 and NT 4 lack (or whose token query they do not know), are
 // looked up when first needed rather than imported: Postlude links this table too and is to
@@ -107,7 +108,8 @@ BOOL realAllowMessageFromLower(HWND window, UINT message)
 const SystemCalls realSystemCalls = {
     realMessageBox,         realCreateFile,    realDeviceIoControl,       realCloseHandle,
     realExitWindowsEx,      realWinHelp,       realWinExec,               realWriteFile,
-    realShellExecute,       realTokenElevationType, realStartElevated,    realAllowMessageFromLower,
+    realFlushFileBuffers,   realShellExecute,  realTokenElevationType,    realStartElevated,
+    realAllowMessageFromLower,
 };
 
 SystemCalls systemCalls = realSystemCalls;

@@ -19,6 +19,7 @@ struct SystemCalls {
     BOOL (*winHelp)(HWND owner, LPCSTR file, UINT command, ULONG_PTR data);
     UINT (*winExec)(LPCSTR commandLine, UINT show);
     BOOL (*writeFile)(HANDLE file, LPCVOID data, DWORD size, LPDWORD written, LPOVERLAPPED overlapped);
+    BOOL (*flushFileBuffers)(HANDLE file);
     // ShellExecuteA: above 32 when the document was opened.
     HINSTANCE (*shellExecute)(HWND owner, LPCSTR verb, LPCSTR file, LPCSTR parameters, LPCSTR directory, INT show);
 

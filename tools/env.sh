@@ -11,6 +11,9 @@ else
   export WINEARCH=win64
 fi
 export WINE_LOADER=$wine_loader
+# Why the x86_64 programs run in place of the i686 ones, where they do.
+why_x86_64="32-bit Wine cannot run on this machine"
+[ -z "${SWK_WINE_ARCH:-}" ] || why_x86_64="SWK_WINE_ARCH=$SWK_WINE_ARCH"
 # SWK_BUILD_DIR lets two people build side by side in one work tree.
 build=${SWK_BUILD_DIR:-build}
 wintest_dir=$build/wintest-$wine_arch

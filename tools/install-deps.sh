@@ -4,7 +4,7 @@
 #   install-deps.sh fuzz|bench|dist what those need besides
 set -eu
 packages=(g++-mingw-w64-i686 g++-mingw-w64-x86-64 cmake make g++ googletest
-          wine wine64 wine32:i386 xvfb xauth fonts-wine imagemagick xdotool nsis)
+          wine wine64 wine32:i386 xvfb xauth fonts-wine imagemagick xdotool nsis locales)
 case "${1:-}" in
   fuzz) packages=(clang libclang-rt-14-dev) ;;
   bench) packages=(g++ cmake libbenchmark-dev) ;;

@@ -5,9 +5,7 @@ source "$(dirname "$0")/env.sh"
 if [ "$wine_arch" = i686 ]; then
   ran="Wine tests ran for i686: the 32-bit test programs and the shipped programs."
 else
-  why="32-bit Wine cannot run on this machine"
-  [ -z "${SWK_WINE_ARCH:-}" ] || why="SWK_WINE_ARCH=$SWK_WINE_ARCH"
-  ran="Wine tests ran for x86_64 ($why): the 64-bit build of the programs and tests; the i686 test programs were built, not run."
+  ran="Wine tests ran for x86_64 ($why_x86_64): the 64-bit build of the programs and tests; the i686 test programs were built, not run."
 fi
 echo "$ran"
 # Whatever happens, no wineserver of the test prefix outlives the run.

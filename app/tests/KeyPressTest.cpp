@@ -32,6 +32,7 @@ TEST(KeyCodeOfMessage, GivesTheCatalogueCodeWhereWindowsReportsAnotherOne)
         {"Num Lock: extended in the message, not in the catalogue", VK_NUMLOCK, 0x45, true, 0x0045},
         {"Num Lock from a keyboard that sends it plain", VK_NUMLOCK, 0x45, false, 0x0045},
         {"Pause: Num Lock's scan code", VK_PAUSE, 0x45, false, PAUSE_CODE},
+        {"Ctrl+Num Lock: Pause's virtual key, Num Lock's extended bit", VK_PAUSE, 0x45, true, 0x0045},
         {"Keypad 7 is not Home", VK_NUMPAD7, 0x47, false, 0x0047},
         {"Home", VK_HOME, 0x47, true, 0xE047},
         {"Keypad Enter", VK_RETURN, 0x1C, true, 0xE01C},
@@ -347,6 +348,8 @@ TEST_F(KeyPress, NamesEachKeyPressedOrSaysItIsNotInTheList)
         {{VK_NUMLOCK, 0x45, true}, "Num Lock", nullptr},
         {{VK_PAUSE, 0x45, false}, "0xE11D (not in the list)", nullptr},
         {{VK_NUMLOCK, 0x45, true}, "Num Lock", nullptr},
+        {{VK_PAUSE, 0x45, false}, "0xE11D (not in the list)", nullptr},
+        {{VK_PAUSE, 0x45, true}, "Num Lock", nullptr},  // Ctrl+Num Lock, as Windows sends it
         {{VK_UP, 0x48, true}, extended("Up arrow"), "0xE048 (not in the list)"},
         {{VK_NUMPAD8, 0x48, false}, "Keypad 8", nullptr},
         {{VK_SNAPSHOT, 0x37, true}, "0xE037 (not in the list)", nullptr},

@@ -116,6 +116,37 @@ TEST_F(MainWindowLists, NoColorLeavesEveryListInSystemColours)
     });
 }
 
+// On every platform, Windows 98's too.
+struct ListStyles : WindowTest {};
+
+TEST_F(ListStyles, EveryListSelectsWholeRows)
+{
+    MainWindow window(application);
+    RunWindow(window, [&](HWND w) {
+        for (int id : {IDC_MAPPED_LIST, IDC_FROM_LIST, IDC_TO_LIST}) {
+            LRESULT styles = SendMessageA(GetDlgItem(w, id), LVM_GETEXTENDEDLISTVIEWSTYLE, 0, 0);
+            EXPECT_EQ(static_cast<LRESULT>(LVS_EX_FULLROWSELECT), styles & LVS_EX_FULLROWSELECT) << id;
+        }
+    });
+}
+
+// A list of COMCTL32 4.00 knows neither extended-style message and answers 0, as a control
+// of another class does.
+TEST(ListViewStyles, AListThatDoesNotKnowExtendedStylesTakesNone)
+{
+    HWND list = CreateWindowExA(0, WC_LISTVIEWA, "", WS_POPUP | LVS_REPORT, 0, 0, 100, 100, nullptr, nullptr,
+                                GetModuleHandleA(nullptr), nullptr);
+    HWND old = CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 100, 100, nullptr, nullptr,
+                               GetModuleHandleA(nullptr), nullptr);
+    ListView view;
+    view.Attach(list);
+    EXPECT_TRUE(view.SetExtendedStyle(LVS_EX_FULLROWSELECT, LVS_EX_FULLROWSELECT));
+    view.Attach(old);
+    EXPECT_FALSE(view.SetExtendedStyle(LVS_EX_FULLROWSELECT, LVS_EX_FULLROWSELECT));
+    DestroyWindow(list);
+    DestroyWindow(old);
+}
+
 TEST_F(MainWindowLists, SelectingARowMovesBothKeySelections)
 {
     MainWindow window(application);

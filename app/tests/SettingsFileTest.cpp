@@ -76,6 +76,25 @@ TEST_F(Settings, TwoUsersKeepIndependentSectionsInOneFile)
     EXPECT_NE(std::string::npos, text.find("WarnRestart=0"));
 }
 
+TEST_F(Settings, APathLeftWithoutMemoryNamesNoFile)
+{
+    ASSERT_TRUE(settings.WriteSettingString("SavePath", "C:\\maps"));
+    ASSERT_TRUE(settings.WriteSettingInt("WarnRestart", 0));
+    // The program's folder that memory ran out for, joined as OpenSettings joins it.
+    Text directory = ProgramDirectory();
+    directory.append("", static_cast<std::size_t>(-1));
+    SettingsFile cut = settings;
+    cut.settingsPath = directory + "\\SWIVELKIN.INI";
+    ASSERT_TRUE(cut.settingsPath.failed());
+
+    EXPECT_EQ("", cut.ReadSettingString("SavePath", ""));
+    EXPECT_EQ(1, cut.ReadSettingInt("WarnRestart", 1));
+    EXPECT_FALSE(cut.WriteSettingInt("NoColor", 1));
+    EXPECT_FALSE(cut.WriteSettingString("SavePath", "C:\\other"));
+    EXPECT_FALSE(FileExists("\\SWIVELKIN.INI"));
+    EXPECT_EQ(std::string::npos, FileText(settings.settingsPath.c_str()).find("NoColor"));
+}
+
 struct SettingsAtOpening : WindowTest {};
 
 TEST_F(SettingsAtOpening, OpeningAndClosingTheWindowWritesNoFile)

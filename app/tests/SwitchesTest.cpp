@@ -1,6 +1,6 @@
 // The switches for scripts, run by real copies of the program: Swivelkin.exe when this test
 // runs as the NT family, Swivelkin_w98.exe (which Wine tells it is Windows 98) when it runs
-// as Windows 98. Their standard output is a pipe, so the one line they write is read here
+// as Windows 98, Swivelkin_nt4.exe when it runs as Windows NT 4.0. Their standard output is a pipe, so the one line they write is read here
 // (Wine offers the console calls whatever version it reports; Windows 98 has none).
 #include <windows.h>
 #include <commctrl.h>
@@ -9,6 +9,7 @@
 #include "Platform.h"
 #include "ProgramCopies.h"
 #include "Registry.h"
+#include "SwitchCommands.h"
 #include "Switches.h"
 #include "resource.h"
 #include "MappingListHelpers.h"
@@ -111,7 +112,10 @@ struct Switches : ::testing::Test {
     // The program for the platform this test runs as.
     static std::string Program()
     {
-        return IsNT ? SwivelkinExe() : std::string(ProgramDirectory().c_str()) + "\\Swivelkin_w98.exe";
+        const std::string directory = ProgramDirectory().c_str();
+        if (IsNT4)
+            return directory + "\\Swivelkin_nt4.exe";
+        return IsNT ? SwivelkinExe() : directory + "\\Swivelkin_w98.exe";
     }
 
     // Runs the program with `arguments` until it ends.
@@ -183,14 +187,19 @@ TEST_F(Switches, ApplyWritesTheStoreAsOKDoesAndSaveWritesItBackAsSaveDoes)
     if (IsNT) {
         EXPECT_EQ(words({0, 0, 5, 0x003A001D, 0x0001003B, 0x003B0001, 0xE01D0038, 0}), Store());
         EXPECT_EQ("Applied 4 mappings from " + layout +
-                      "; they take effect after the next log-on or restart.\r\n",
+                      (IsNT4 ? ". They are stored, but this version of Windows does not apply key mappings: they "
+                               "take effect on Windows 2000 and later versions.\r\n"
+                             : "; they take effect after the next log-on or restart.\r\n"),
                   applied.output);
         std::vector<std::pair<ScanCode, ScanCode>> all = saved;
         all.push_back(rightCtrlToLeftAlt);
         WriteMapFile(expected, all);
     } else {
         EXPECT_EQ(TableExcept({{0x3A, 0x1D}, {0x01, 0x3B}, {0x3B, 0x01}}), Store());
-        EXPECT_EQ("Applied 3 mappings from " + layout + ".\r\n", applied.output);
+        EXPECT_EQ("Applied 3 mappings from " + layout +
+                      ", leaving out 1 for extended keys, which this version of Windows cannot map; the keyboard "
+                      "driver is not loaded yet, so they take effect when Windows next starts.\r\n",
+                  applied.output);
         WriteMapFile(expected, saved);
     }
 
@@ -238,6 +247,46 @@ TEST_F(Switches, OnWindows98ApplyHandsTheTableToTheRunningDriverAndAsksNothing)
     EXPECT_TRUE(fake.boxes.empty());
     EXPECT_TRUE(fake.restarts.empty());
     EXPECT_EQ(TableExcept({{0x3A, 0x1D}}), Store());
+}
+
+// The line says when the driver uses the table, and what was left out of the file.
+TEST_F(Switches, OnWindows98ApplySaysWhenTheDriverUsesTheTableAndWhatWasLeftOut)
+{
+    if (IsNT)
+        GTEST_SKIP() << "the driver is Windows 95/98/ME's";
+    std::string one = folder.File("one.swm"), withExtended = folder.File("extended.swm");
+    WriteMapFile(one, {saved[0]});
+    WriteMapFile(withExtended, {saved[0], rightCtrlToLeftAlt, {code("Left Alt"), code("Right Alt")}});
+    struct {
+        bool loaded;
+        BOOL taken;
+        const std::string& path;
+        std::string line;
+    } cases[] = {
+        {true, TRUE, one, "Applied 1 mapping from " + one + "; the keyboard driver uses them now."},
+        {true, FALSE, one,
+         "Applied 1 mapping from " + one +
+             "; the keyboard driver refused them, so they take effect when Windows next starts."},
+        {false, TRUE, one,
+         "Applied 1 mapping from " + one +
+             "; the keyboard driver is not loaded yet, so they take effect when Windows next starts."},
+        {true, TRUE, withExtended,
+         "Applied 1 mapping from " + withExtended +
+             ", leaving out 2 for extended keys, which this version of Windows cannot map; the keyboard driver "
+             "uses them now."},
+    };
+    FakeSystem fake;
+    fake.install();
+    for (auto& c : cases) {
+        SCOPED_TRACE(c.line);
+        fake.driverLoaded = c.loaded;
+        fake.deviceResult = c.taken;
+        char line[1100] = "";
+        EXPECT_EQ(0, ApplyMapFileQuietly(c.path.c_str(), false, line));
+        EXPECT_EQ(c.line, line);
+    }
+    FakeSystem::restore();
+    EXPECT_TRUE(fake.boxes.empty());
 }
 
 TEST_F(Switches, ApplyWritesNothingFromAFileItCannotTrust)

@@ -116,6 +116,66 @@ TEST(Text, JoinsAndCompares)
     EXPECT_TRUE(Text() == static_cast<const char*>(nullptr));
 }
 
+// Memory that runs out is met here as a growth the size cannot hold: the same path, taken
+// before anything is read.
+Text FailedText()
+{
+    Text text = "C:\\Program Files\\Swivelkin";
+    text.append("", static_cast<std::size_t>(-1));
+    return text;
+}
+
+TEST(Text, AFailedTextStaysFailedAndEmpty)
+{
+    Text failed = FailedText();
+    EXPECT_TRUE(failed.failed());
+    EXPECT_TRUE(failed.empty());
+    EXPECT_STREQ("", failed.c_str());
+    EXPECT_FALSE(Text().failed());
+    EXPECT_FALSE(Text("a").failed());
+
+    // Nothing appended later makes it look whole: not "\SWIVELKIN.INI" on its own.
+    failed += "\\SWIVELKIN.INI";
+    failed.append("x", 1);
+    failed.replace(0, 0, "C:");
+    EXPECT_TRUE(failed.failed());
+    EXPECT_EQ(failed, "");
+}
+
+TEST(Text, TextsMadeFromAFailedTextAreFailed)
+{
+    const Text failed = FailedText();
+    struct {
+        const char* what;
+        Text made;
+    } cases[] = {
+        {"left of +", failed + "\\SWIVELKIN.INI"},
+        {"right of +", "C:" + failed},
+        {"both sides of +", failed + Text("x")},
+        {"copy", Text(failed)},
+        {"substr", failed.substr(0, 3)},
+        {"erase", Text(failed).erase(0)},
+    };
+    for (auto& c : cases) {
+        EXPECT_TRUE(c.made.failed()) << c.what;
+        EXPECT_TRUE(c.made.empty()) << c.what;
+    }
+    Text assigned = "C:\\maps";
+    assigned = failed;
+    EXPECT_TRUE(assigned.failed());
+    Text moved = FailedText();
+    Text into = static_cast<Text&&>(moved);
+    EXPECT_TRUE(into.failed());
+    EXPECT_FALSE(moved.failed());
+
+    // A growth that fails part-way through a join fails the whole join.
+    Text join = Text("C:\\maps");
+    join.append("", static_cast<std::size_t>(-1) - 4);
+    join += "\\SWIVELKIN.INI";
+    EXPECT_TRUE(join.failed());
+    EXPECT_EQ(join, "");
+}
+
 TEST(Text, ReadsLongPaths)
 {
     std::string expected;

@@ -344,5 +344,11 @@ int main(int argc, char** argv)
     std::printf("Load of the 0-record file over the loaded list (hand-over message), median:\n");
     for (const Case& c : clears)
         Print(c, 0, limit);
+    // Without the two starts there is no figure to compare with: a benchmark that measured
+    // nothing fails.
+    if (floor < 0 || emptyStart.Median() < 0) {
+        std::fprintf(stderr, "measured nothing: the programs did not start or show their windows\n");
+        return 1;
+    }
     return 0;
 }

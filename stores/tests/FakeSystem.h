@@ -137,7 +137,10 @@ struct FakeSystem {
                 {device, code, std::vector<unsigned char>(bytes, bytes + inSize), out, outSize, returned, overlapped});
             return f.deviceResult;
         };
+        // Only the driver's handle is a stand-in; a file's is closed for real.
         systemCalls.closeHandle = [](HANDLE handle) {
+            if (handle != deviceHandle())
+                return CloseHandle(handle);
             --current()->openHandles;
             current()->closed.push_back(handle);
             return TRUE;
