@@ -26,6 +26,9 @@ BOOL realWriteFile(HANDLE file, LPCVOID data, DWORD size, LPDWORD written, LPOVE
 {
     return WriteFile(file, data, size, written, overlapped);
 }
+BOOL realMoveFile(LPCSTR from, LPCSTR to) { return MoveFileA(from, to); }
+BOOL realMoveFileEx(LPCSTR from, LPCSTR to, DWORD flags) { return MoveFileExA(from, to, flags); }
+BOOL realDeleteFile(LPCSTR name) { return DeleteFileA(name); }
 
 // SHELL32 is looked up when first needed rather than imported: Postlude links this table
 // too and is to load with nothing but KERNEL32 and USER32. It stays loaded.
@@ -42,6 +45,7 @@ HINSTANCE realShellExecute(HWND owner, LPCSTR verb, LPCSTR file, LPCSTR paramete
 const SystemCalls realSystemCalls = {
     realMessageBox, realCreateFile, realDeviceIoControl, realCloseHandle,
     realExitWindowsEx, realWinHelp, realWinExec, realWriteFile, realShellExecute,
+    realMoveFile, realMoveFileEx, realDeleteFile,
 };
 
 SystemCalls systemCalls = realSystemCalls;
