@@ -546,6 +546,34 @@ TEST_F(MapFiles, TheLoadDialogOpensInSavePath)
     EXPECT_EQ("", application.settings.ReadSettingString("SavePath", ""));
 }
 
+// The settings file may hold any SavePath: the dialogs open and close on each, and a
+// folder too long for any path is not handed to them (Wine's dialog crashed on 4095
+// characters).
+TEST_F(MapFiles, BothDialogsOpenWhateverSavePathHolds)
+{
+    const std::string savePaths[] = {
+        std::string(4095, 'x'), "C:\\" + std::string(300, 'p'), std::string(259, 'y'), "C:\\no such folder\\deeper", "",
+    };
+    for (const std::string& savePath : savePaths) {
+        SCOPED_TRACE(savePath.size());
+        MainWindow window(application);
+        window.savePath = savePath.c_str();
+        RunWindow(window, [&](HWND w) {
+            for (const char* title : {"Load keyboard map", "Save keyboard map"}) {
+                bool seen = false;
+                WhenWindowAppears(title, [&](HWND dialog) {
+                    seen = true;
+                    PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
+                });
+                Click(w, title[0] == 'L' ? IDC_LOAD : IDC_SAVE);
+                EXPECT_TRUE(seen) << title;
+            }
+        });
+        EXPECT_TRUE(fake.boxes.empty());
+        EXPECT_EQ("(none)", application.settings.ReadSettingString("SavePath", "(none)"));
+    }
+}
+
 TEST_F(MapFiles, ANewFolderIsRememberedButOnlyWhenItReallyDiffers)
 {
     MainWindow window(application);
