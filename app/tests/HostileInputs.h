@@ -80,9 +80,11 @@ inline Mutated Mutate(Random& random, const Seed& seed)
         }
         case 2:
         case 3: {
+            // Half the time among the records only, so that the header survives.
             const int flips = 1 + static_cast<int>(Below(random, 6));
-            for (int i = 0; i < flips && !b.empty(); ++i) {
-                std::size_t at = Below(random, static_cast<std::uint32_t>(b.size()));
+            const std::size_t from = seed.countAt > 0 && OneIn(random, 2) ? seed.countAt + 4 : 0;
+            for (int i = 0; i < flips && b.size() > from; ++i) {
+                std::size_t at = from + Below(random, static_cast<std::uint32_t>(b.size() - from));
                 b[at] = static_cast<unsigned char>(OneIn(random, 2) ? b[at] ^ (1u << Below(random, 8)) : random());
                 out.how += " byte " + std::to_string(at) + "=" + std::to_string(b[at]);
             }
