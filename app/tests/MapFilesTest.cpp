@@ -199,8 +199,9 @@ struct FileSteps {
     std::vector<std::string> calls;
 };
 
-// Refused by Swivelkin itself, before any file is made or renamed: on the NT family the
-// replacing rename would refuse it too, and Windows 95/98/ME would move it aside first.
+// Refused by Swivelkin itself, before any file is made or renamed: without that, Wine's
+// replacing rename replaces a read-only file (Windows' refuses it), and Windows 95/98/ME
+// would move it aside first.
 TEST_F(MapFiles, AReadOnlyFileIsNeitherReplacedNorMovedAside)
 {
     const Bytes old = MapFileOf({{code("B"), code("A")}});
