@@ -448,7 +448,10 @@ struct Soak : FirstCopyWindowTest {
                          std::to_string(window.noColor) + ", not " + std::to_string(warnRestart) + " and " +
                          std::to_string(noColor));
             if (dialog) {
-                CancelWhenItAppears("Load keyboard map", &dialogSeen);
+                WhenWindowAppears("Load keyboard map", [&](HWND found) {
+                    dialogSeen = true;
+                    PostMessageA(found, WM_COMMAND, IDCANCEL, 0);
+                });
                 Click(w, IDC_LOAD);
                 if (!dialogSeen)
                     Fail(tally, &Tally::wrongBoxes, "the Load dialog did not open");
@@ -466,27 +469,6 @@ struct Soak : FirstCopyWindowTest {
         if (after != input.bytes)
             Fail(tally, &Tally::changedOnRefusal, "the settings file changed");
         DeleteFileA(path.c_str());
-    }
-
-    // Cancels the dialog of this title once it shows, from inside its own modal loop.
-    static void CancelWhenItAppears(const char* title, bool* seen)
-    {
-        static std::string wanted;
-        static bool* noted;
-        static int triesLeft;
-        wanted = title;
-        noted = seen;
-        triesLeft = 200;
-        SetTimer(nullptr, 0, 20, [](HWND, UINT, UINT_PTR id, DWORD) CALLBACK -> void {
-            HWND found = FindWindowA("#32770", wanted.c_str());
-            if (!found && --triesLeft > 0)
-                return;
-            KillTimer(nullptr, id);
-            if (found) {
-                *noted = true;
-                PostMessageA(found, WM_COMMAND, IDCANCEL, 0);
-            }
-        });
     }
 
     std::string folder;

@@ -501,25 +501,6 @@ TEST_F(MapFiles, ACommandLineFileIsLoadedAtOpening)
     });
 }
 
-// Waits in the modal loop of a dialog for a window with this title, then acts on it.
-void WhenWindowAppears(const char* title, std::function<void(HWND)> act)
-{
-    static std::function<void(HWND)> pending;
-    static std::string wanted;
-    static int triesLeft;
-    pending = std::move(act);
-    wanted = title;
-    triesLeft = 200;
-    SetTimer(nullptr, 0, 50, [](HWND, UINT, UINT_PTR id, DWORD) CALLBACK -> void {
-        HWND found = FindWindowA("#32770", wanted.c_str());
-        if (!found && --triesLeft > 0)
-            return;
-        KillTimer(nullptr, id);
-        if (found)
-            pending(found);
-    });
-}
-
 TEST_F(MapFiles, TheLoadDialogOpensInSavePath)
 {
     MainWindow window(application);

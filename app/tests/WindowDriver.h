@@ -227,6 +227,25 @@ inline void PressCtrlA(HWND list)
     SetKeyboardState(keys);
 }
 
+// Waits in the modal loop of a dialog for a window with this title, then acts on it.
+inline void WhenWindowAppears(const char* title, std::function<void(HWND)> act)
+{
+    static std::function<void(HWND)> pending;
+    static std::string wanted;
+    static int triesLeft;
+    pending = std::move(act);
+    wanted = title;
+    triesLeft = 200;
+    SetTimer(nullptr, 0, 50, [](HWND, UINT, UINT_PTR id, DWORD) CALLBACK -> void {
+        HWND found = FindWindowA("#32770", wanted.c_str());
+        if (!found && --triesLeft > 0)
+            return;
+        KillTimer(nullptr, id);
+        if (found)
+            pending(found);
+    });
+}
+
 const char layoutKey[] = "SYSTEM\\CurrentControlSet\\Control\\Keyboard Layout";
 
 // Stores a "ScanCode Map" of these (from, to) pairs, or removes the value for none.
