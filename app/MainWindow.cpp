@@ -202,6 +202,11 @@ bool MainWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, INT_PTR& 
 
 void MainWindow::OnHandOver()
 {
+    // The block holds one path: hand-overs queued behind this one would only load it again,
+    // and a burst of them would keep the window busy for minutes.
+    MSG queued;
+    while (PeekMessageA(&queued, Handle(), WM_APP_LOADFILE, WM_APP_LOADFILE, PM_REMOVE)) {
+    }
     handOverWaiting_ = true;
     if (commandDepth_ == 0)
         CarryOutHandOvers();
