@@ -2,7 +2,6 @@
 #include "WindowDriver.h"
 #include "MappingListHelpers.h"
 #include "ApplyDriver.h"
-#include "SystemMap.h"
 
 #include <gtest/gtest.h>
 

@@ -4,7 +4,6 @@
 #include "MappingListHelpers.h"
 #include "ProgramCopies.h"
 #include "Registry.h"
-#include "SystemMap.h"
 #include "WindowDriver.h"
 
 #include <gtest/gtest.h>
