@@ -4,7 +4,6 @@
 
 #include "AppMessageBox.h"
 #include "CommandLine.h"
-#include "Help.h"
 #include "MainWindow.h"
 #include "SharedBlockSecurity.h"
 #include "SystemCalls.h"
@@ -133,15 +132,4 @@ void Application::RunFirstCopy(MainWindow& window, const Text& file)
         window.commandLineFile = file;
     window.savePath = SavePathSetting(settings);
     window.Run();
-}
-
-void Application::OnCommand(int id, HWND mainWindow)
-{
-    if (id == ID_HELP)
-        OnHelp(mainWindow);
-}
-
-void Application::OnHelp(HWND mainWindow)
-{
-    OpenHelp(mainWindow);
 }

@@ -1,5 +1,4 @@
-// The application object: settings, the shared block, start-up, and the commands that the
-// main window leaves to it.
+// The application object: settings, the shared block and start-up.
 #pragma once
 
 #include <windows.h>
@@ -21,9 +20,6 @@ public:
     // already existed, 0 on failure (the user has been told).
     int CreateOrOpenSharedBlock();
 
-    // Handles a command the main window does not handle itself (Help).
-    void OnCommand(int id, HWND mainWindow);
-
     SettingsFile settings;
     SharedInstanceBlock* sharedBlock = nullptr;
     HANDLE sharedMapping = nullptr;
@@ -31,7 +27,6 @@ public:
 private:
     void HandOver(const Text& file);
     void RunFirstCopy(MainWindow& window, const Text& file);
-    void OnHelp(HWND mainWindow);
 };
 
 // The directory the file dialogs start in: "SavePath" from the settings, or the program's

@@ -2,28 +2,26 @@
 
 #include "AppMessageBox.h"
 #include "Application.h"
+#include "CurrentMap.h"
 #include "ElevatedWrite.h"
 #include "Help.h"
 #include "Platform.h"
 #include "SystemCalls.h"
-#include "SystemMap.h"
 #include "resource.h"
 
 #ifndef BCM_SETSHIELD
 #define BCM_SETSHIELD 0x160C
 #endif
 
-namespace {
-
-const CommandEntry<MainWindow> commands[] = {
+const CommandEntry<MainWindow> MainWindow::commands[] = {
     {IDC_MAP, &MainWindow::OnMap},          {IDC_SWAP, &MainWindow::OnSwap},
     {IDC_DISABLE, &MainWindow::OnDisable},  {IDC_UNMAP, &MainWindow::OnUnmap},
     {IDC_SAVE, &MainWindow::OnSaveMap},     {IDC_LOAD, &MainWindow::OnLoadMap},
-    {IDC_ABOUT, &MainWindow::OnAbout},      {IDOK, &MainWindow::OnOK},
-    {IDCANCEL, &MainWindow::OnCancel},
+    {IDC_ABOUT, &MainWindow::OnAbout},      {ID_HELP, &MainWindow::OnHelp},
+    {IDOK, &MainWindow::OnOK},              {IDCANCEL, &MainWindow::OnCancel},
 };
 
-const NotifyEntry<MainWindow> notifications[] = {
+const NotifyEntry<MainWindow> MainWindow::notifications[] = {
     {IDC_MAPPED_LIST, LVN_GETDISPINFOA, &MainWindow::OnMappedDispInfo},
     {IDC_FROM_LIST, LVN_GETDISPINFOA, &MainWindow::OnKeyDispInfo},
     {IDC_TO_LIST, LVN_GETDISPINFOA, &MainWindow::OnKeyDispInfo},
@@ -36,6 +34,8 @@ const NotifyEntry<MainWindow> notifications[] = {
     {IDC_MAPPED_LIST, static_cast<UINT>(NM_SETFOCUS), &MainWindow::OnMappedSetFocus},
     {IDC_MAPPED_LIST, static_cast<UINT>(LVN_KEYDOWN), &MainWindow::OnMappedKeyDown},
 };
+
+namespace {
 
 HICON LoadAppIcon(int size)
 {
@@ -164,8 +164,7 @@ bool MainWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, INT_PTR& 
     switch (message) {
     case WM_COMMAND: {
         CommandScope command(*this);
-        if (!DispatchCommand(this, commands, LOWORD(wParam)) && HIWORD(wParam) == BN_CLICKED)
-            application_.OnCommand(LOWORD(wParam), Handle());
+        DispatchCommand(this, commands, LOWORD(wParam));
         return true;
     }
     case WM_NOTIFY: {
@@ -242,3 +241,5 @@ void MainWindow::OnAbout()
     AboutBox about;
     about.RunModal(IDD_ABOUTBOX, Handle());
 }
+
+void MainWindow::OnHelp() { OpenHelp(Handle()); }
