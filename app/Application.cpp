@@ -39,13 +39,12 @@ Text SavePathSetting(const SettingsFile& settings)
 
 BOOL Application::StartUp()
 {
-    MainWindow window(*this);
     // Held until the process ends; nothing waits on it, it only marks a running copy.
     CreateMutexA(nullptr, FALSE, runningMutexName);
     Text file = CommandLineFileOf(ArgumentsAfterProgramName(GetCommandLineA()));
     switch (CreateOrOpenSharedBlock()) {
     case 1:
-        RunFirstCopy(window, file);
+        RunFirstCopy(file);
         break;
     case 2:
         HandOver(file);
@@ -125,11 +124,9 @@ void Application::HandOver(const Text& file)
     }
 }
 
-void Application::RunFirstCopy(MainWindow& window, const Text& file)
+void Application::RunFirstCopy(const Text& file)
 {
     settings.OpenSettings();
-    if (!file.empty())
-        window.commandLineFile = file;
-    window.savePath = SavePathSetting(settings);
+    MainWindow window(settings, sharedBlock, file, SavePathSetting(settings));
     window.Run();
 }

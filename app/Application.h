@@ -7,8 +7,6 @@
 #include "SharedInstanceBlock.h"
 #include "Text.h"
 
-class MainWindow;
-
 class Application {
 public:
     // The program's entry: a first copy runs the main window until it closes; a later copy
@@ -26,7 +24,7 @@ public:
 
 private:
     void HandOver(const Text& file);
-    void RunFirstCopy(MainWindow& window, const Text& file);
+    void RunFirstCopy(const Text& file);
 };
 
 // The directory the file dialogs start in: "SavePath" from the settings, or the program's

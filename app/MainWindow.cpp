@@ -1,7 +1,6 @@
 #include "MainWindow.h"
 
 #include "AppMessageBox.h"
-#include "Application.h"
 #include "CurrentMap.h"
 #include "ElevatedWrite.h"
 #include "Help.h"
@@ -47,7 +46,9 @@ class AboutBox : public Dialog {};
 
 }  // namespace
 
-MainWindow::MainWindow(Application& application) : application_(application)
+MainWindow::MainWindow(SettingsFile& settings, SharedInstanceBlock* sharedBlock, const Text& commandLineFile,
+                       const Text& savePath)
+    : savePath(savePath), commandLineFile(commandLineFile), settings_(settings), sharedBlock_(sharedBlock)
 {
     bigIcon = LoadAppIcon(32);
     smallIcon = LoadAppIcon(16);
@@ -72,8 +73,8 @@ BOOL MainWindow::OnInitDialog()
     unmapButton = Item(IDC_UNMAP);
     mappedList.Attach(Item(IDC_MAPPED_LIST));
 
-    warnRestart = application_.settings.ReadSettingInt("WarnRestart", 1);
-    noColor = application_.settings.ReadSettingInt("NoColor", 0);
+    warnRestart = settings_.ReadSettingInt("WarnRestart", 1);
+    noColor = settings_.ReadSettingInt("NoColor", 0);
     DetectPlatform();
 
     kindImages = ImageList_LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDB_KIND_IMAGES), 16, 0,
@@ -128,8 +129,8 @@ BOOL MainWindow::OnInitDialog()
     // An elevated copy's window would otherwise not hear an unelevated second copy.
     systemCalls.allowMessageFromLower(Handle(), WM_APP_IDENTIFY);
     systemCalls.allowMessageFromLower(Handle(), WM_APP_LOADFILE);
-    if (application_.sharedBlock)
-        application_.sharedBlock->hWndMain = static_cast<std::uint32_t>(reinterpret_cast<ULONG_PTR>(Handle()));
+    if (sharedBlock_)
+        sharedBlock_->hWndMain = static_cast<std::uint32_t>(reinterpret_cast<ULONG_PTR>(Handle()));
     return TRUE;
 }
 
@@ -213,11 +214,11 @@ void MainWindow::CarryOutHandOvers()
 {
     while (handOverWaiting_) {
         handOverWaiting_ = false;
-        if (Ended() || !application_.sharedBlock)
+        if (Ended() || !sharedBlock_)
             return;
         // A copy of it: a hand-over during the load must not change the path under it.
-        char path[sizeof application_.sharedBlock->filePath];
-        lstrcpynA(path, application_.sharedBlock->filePath, sizeof path);
+        char path[sizeof sharedBlock_->filePath];
+        lstrcpynA(path, sharedBlock_->filePath, sizeof path);
         ++commandDepth_;
         LoadMapFile(path);
         --commandDepth_;

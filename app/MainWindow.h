@@ -7,10 +7,10 @@
 #include "Dialog.h"
 #include "ListView.h"
 #include "MappingList.h"
+#include "SettingsFile.h"
+#include "SharedInstanceBlock.h"
 #include "StoreResults.h"
 #include "Text.h"
-
-class Application;
 
 #define WM_APP_IDENTIFY (WM_APP + 5)
 #define WM_APP_LOADFILE (WM_APP + 6)
@@ -19,7 +19,11 @@ const LRESULT INSTANCE_REPLY = 0xBADDCABB;
 // Each group of members says which file holds it.
 class MainWindow : public Dialog {
 public:
-    explicit MainWindow(Application& application);
+    // The window writes its handle into `sharedBlock` (when there is one) and loads the files
+    // handed over through it; it opens with `commandLineFile` loaded, when one is named, and
+    // its file dialogs start in `savePath`.
+    MainWindow(SettingsFile& settings, SharedInstanceBlock* sharedBlock, const Text& commandLineFile = Text(),
+               const Text& savePath = Text());
     ~MainWindow() override;
 
     // MainWindow.cpp: runs the window modally; IDOK or IDCANCEL.
@@ -131,7 +135,8 @@ private:
     bool OnKeyListContextMenu(HWND control, LPARAM position);
     void SelectKeyByPressing(ListView& list, int listCount, const char* listName);
 
-    Application& application_;
+    SettingsFile& settings_;
+    SharedInstanceBlock* sharedBlock_;
     int commandDepth_ = 0;
     bool handOverWaiting_ = false;
     char unknownName_[2][24];  // text of codes without a name, handed to the list view

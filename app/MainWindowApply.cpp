@@ -1,6 +1,5 @@
 // OK writes the list to the store of the running platform; Cancel leaves without writing.
 #include "AppMessageBox.h"
-#include "Application.h"
 #include "CurrentMap.h"
 #include "ElevatedWrite.h"
 #include "LogOnKeys.h"
@@ -108,7 +107,7 @@ void MainWindow::RunRestartNotice()
     RestartNotice notice;
     if (notice.RunModal(IDD_RESTART_NOTICE, Handle()) == IDOK && notice.dontShowAgain) {
         warnRestart = 0;
-        application_.settings.WriteSettingInt("WarnRestart", 0);
+        settings_.WriteSettingInt("WarnRestart", 0);
     }
 }
 

@@ -118,7 +118,7 @@ struct RandomHandOvers : WindowTest {
 
 TEST_F(RandomHandOvers, KeepTheListsTrueAndTheLatestFileWins)
 {
-    MainWindow main(application);
+    MainWindow main(application.settings, application.sharedBlock);
     RunWindow(main, [&](HWND w) {
         // What each file gives when it loads; files that fail to load have no entry.
         std::map<std::string, Rows> loaded;
