@@ -1,5 +1,5 @@
 # Everything starts here; the scripts in tools/ do the work.
-.PHONY: all deps build test run screenshot dist fuzz bench clean
+.PHONY: all deps build test soak run screenshot dist fuzz bench clean
 
 all: build
 
@@ -11,6 +11,9 @@ build: deps
 
 test: build
 	@tools/test.sh
+
+soak: build
+	@tools/soak.sh
 
 run: build
 	@tools/run.sh

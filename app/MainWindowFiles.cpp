@@ -35,7 +35,9 @@ bool MainWindow::AskForMapFile(bool save, Text& path)
     dialog.lpstrFilter = "Swivelkin Map files (*.swm)\0*.swm\0";
     dialog.lpstrFile = file;
     dialog.nMaxFile = sizeof file;
-    dialog.lpstrInitialDir = savePath.c_str();
+    // A folder no path can name (the settings file may hold thousands of characters) is no
+    // place to start in, and overruns the dialog's own buffers (Wine's crashes on it).
+    dialog.lpstrInitialDir = savePath.size() < MAX_PATH ? savePath.c_str() : nullptr;
     dialog.lpstrDefExt = "swm";
     dialog.lpstrTitle = save ? "Save keyboard map" : "Load keyboard map";
     dialog.Flags = OFN_HIDEREADONLY | OFN_NOCHANGEDIR | OFN_PATHMUSTEXIST | OFN_SHAREAWARE | OFN_EXPLORER |

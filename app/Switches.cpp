@@ -92,16 +92,19 @@ int RunFileSwitch(const SwitchLine& parsed, char* line)
         return apply ? ExitBadFile : ExitNotWritten;
     }
     lstrcpynA(path, parsed.file, parsed.fileLength + 1);
-    DetectPlatform();
     return apply ? ApplyMapFileQuietly(path, parsed.force, line) : SaveMappingsInEffect(path, line);
 }
 
 // True when this program was started from a console that it can write to: attached to it
 // now, or already (as a program started straight from a console is under Wine). Windows
 // offers that from XP on; the call is looked up at run time so that Windows 95 and NT 4
-// still load the program.
+// still load the program. Windows 95/98/ME never have it, and are not asked: Wine offers
+// it whatever version it reports, and a line written there would be one that those
+// systems can never show.
 bool AttachToStartingConsole()
 {
+    if (!IsNT)
+        return false;
     typedef BOOL(WINAPI * AttachConsoleCall)(DWORD);
     HMODULE kernel = GetModuleHandleA("KERNEL32.DLL");
     FARPROC found = kernel ? GetProcAddress(kernel, "AttachConsole") : nullptr;
@@ -241,6 +244,7 @@ bool RunSwitch(const char* commandLine, int& exitCode)
         exitCode = ExitDone;
         return true;
     }
+    DetectPlatform();
     // Read before attaching: attaching may fill it in with the console itself.
     HANDLE given = GetStdHandle(STD_OUTPUT_HANDLE);
     char line[1100];

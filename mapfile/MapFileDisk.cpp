@@ -56,24 +56,24 @@ bool IsReadOnlyFile(const char* path)
 bool PutInPlace(const char* temporary, const char* target)
 {
     if (IsNT)
-        return MoveFileExA(temporary, target, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+        return systemCalls.moveFileEx(temporary, target, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
     if (GetFileAttributesA(target) == INVALID_FILE_ATTRIBUTES)
-        return MoveFileA(temporary, target) != 0;
+        return systemCalls.moveFile(temporary, target) != 0;
     char aside[MAX_PATH];
     if (!CreateFileBeside(target, aside))
         return false;
-    if (!DeleteFileA(aside) || !MoveFileA(target, aside)) {
-        DeleteFileA(aside);
+    if (!systemCalls.deleteFile(aside) || !systemCalls.moveFile(target, aside)) {
+        systemCalls.deleteFile(aside);
         return false;
     }
-    if (!MoveFileA(temporary, target)) {
-        MoveFileA(aside, target);
+    if (!systemCalls.moveFile(temporary, target)) {
+        systemCalls.moveFile(aside, target);
         return false;
     }
-    if (DeleteFileA(aside))
+    if (systemCalls.deleteFile(aside))
         return true;
-    MoveFileA(target, temporary);
-    MoveFileA(aside, target);
+    systemCalls.moveFile(target, temporary);
+    systemCalls.moveFile(aside, target);
     return false;
 }
 
@@ -114,7 +114,7 @@ MapFileWriting WriteMapFileTo(const char* path, const MappingList& list)
     HANDLE file =
         CreateFileA(temporary, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) {
-        DeleteFileA(temporary);
+        systemCalls.deleteFile(temporary);
         return MapFileNotAccessible;
     }
     bool written;
@@ -127,11 +127,11 @@ MapFileWriting WriteMapFileTo(const char* path, const MappingList& list)
     written = systemCalls.flushFileBuffers(file) && written;
     written = systemCalls.closeHandle(file) && written;
     if (!written) {
-        DeleteFileA(temporary);
+        systemCalls.deleteFile(temporary);
         return MapFileNotWritten;
     }
     if (!PutInPlace(temporary, path)) {
-        DeleteFileA(temporary);
+        systemCalls.deleteFile(temporary);
         return MapFileNotAccessible;
     }
     return MapFileWritten;

@@ -29,6 +29,9 @@ BOOL realWriteFile(HANDLE file, LPCVOID data, DWORD size, LPDWORD written, LPOVE
     return WriteFile(file, data, size, written, overlapped);
 }
 BOOL realFlushFileBuffers(HANDLE file) { return FlushFileBuffers(file); }
+BOOL realMoveFile(LPCSTR from, LPCSTR to) { return MoveFileA(from, to); }
+BOOL realMoveFileEx(LPCSTR from, LPCSTR to, DWORD flags) { return MoveFileExA(from, to, flags); }
+BOOL realDeleteFile(LPCSTR name) { return DeleteFileA(name); }
 
 // SHELL32, and what Windows 95 and NT 4 lack (or whose token query they do not know), are
 // looked up when first needed rather than imported: Postlude links this table too and is to
@@ -108,8 +111,8 @@ BOOL realAllowMessageFromLower(HWND window, UINT message)
 const SystemCalls realSystemCalls = {
     realMessageBox,         realCreateFile,    realDeviceIoControl,       realCloseHandle,
     realExitWindowsEx,      realWinHelp,       realWinExec,               realWriteFile,
-    realFlushFileBuffers,   realShellExecute,  realTokenElevationType,    realStartElevated,
-    realAllowMessageFromLower,
+    realFlushFileBuffers,   realShellExecute,  realMoveFile,              realMoveFileEx,
+    realDeleteFile,         realTokenElevationType, realStartElevated,    realAllowMessageFromLower,
 };
 
 SystemCalls systemCalls = realSystemCalls;

@@ -1,7 +1,8 @@
 // The calls that reach beyond the program: a person's answer to a message box, the
 // keyboard driver's device, restarting Windows, WinHelp, opening a document in the system's
-// viewer, starting another program, writing a file (a disk can fill up or fail half-way),
-// and the elevation of Windows Vista and later (the token, the prompt, the message filter).
+// viewer, starting another program, writing a file (a disk can fill up or fail half-way,
+// and a rename or delete can be refused by the file system at any step of a save), and the
+// elevation of Windows Vista and later (the token, the prompt, the message filter).
 // Everything goes through this one table so that tests can stand in for them; by
 // default it holds the real Win32 functions.
 #pragma once
@@ -22,6 +23,9 @@ struct SystemCalls {
     BOOL (*flushFileBuffers)(HANDLE file);
     // ShellExecuteA: above 32 when the document was opened.
     HINSTANCE (*shellExecute)(HWND owner, LPCSTR verb, LPCSTR file, LPCSTR parameters, LPCSTR directory, INT show);
+    BOOL (*moveFile)(LPCSTR from, LPCSTR to);
+    BOOL (*moveFileEx)(LPCSTR from, LPCSTR to, DWORD flags);
+    BOOL (*deleteFile)(LPCSTR name);
 
     // This process's token: TokenElevationTypeDefault (1), Full (2) or Limited (3, a filtered
     // token that can be elevated); 0 where Windows has no elevation (before Vista).

@@ -1,6 +1,9 @@
 // Editing commands, answers to their questions, loads, and hand-overs arriving at random
-// moments, inside message boxes too: after every step the lists agree, and the latest file
-// handed over is the one shown.
+// moments, inside message boxes too: after every step the lists agree, every hand-over is
+// carried out once (those that wait for the same command together), each load shows its
+// file's rows or, when it fails, leaves the rows as they were, and the latest file handed
+// over is the one shown.
+#include "ImportPatch.h"
 #include "ListInvariants.h"
 #include "MappingListHelpers.h"
 #include "ProgramCopies.h"
@@ -9,6 +12,7 @@
 #include <gtest/gtest.h>
 
 #include <map>
+#include <memory>
 #include <random>
 
 using namespace window_driver;
@@ -21,16 +25,6 @@ namespace {
 // The run is the same for the same seed; a failure names its step.
 const unsigned seed = 20261210;
 const int steps = 500;
-
-// Dispatches what waits in this thread's queue, as the loop of a box or of the window does.
-void DispatchWaiting()
-{
-    MSG message;
-    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
-        TranslateMessage(&message);
-        DispatchMessageA(&message);
-    }
-}
 
 struct RandomHandOvers : WindowTest {
     void SetUp() override
@@ -56,6 +50,7 @@ struct RandomHandOvers : WindowTest {
         files.push_back(shortFile);
 
         current() = this;
+        opens.reset(new ImportPatch("kernel32.dll", "CreateFileA", reinterpret_cast<void*>(NotedCreateFile)));
         recorder = systemCalls.messageBox;
         systemCalls.messageBox = [](HWND owner, LPCSTR text, LPCSTR caption, UINT type) {
             int answer = current()->recorder(owner, text, caption, type);
@@ -65,6 +60,7 @@ struct RandomHandOvers : WindowTest {
     }
     void TearDown() override
     {
+        opens.reset();
         current() = nullptr;
         UnmapViewOfFile(application.sharedBlock);
         CloseHandle(application.sharedMapping);
@@ -84,13 +80,62 @@ struct RandomHandOvers : WindowTest {
     }
     const std::string& AnyFile() { return files[rng() % files.size()]; }
 
+    // Dispatches what waits in this thread's queue, as the loop of a box or of the window
+    // does. A hand-over dispatched while none is waiting is one more load to come; one
+    // dispatched while another waits is carried out with it.
+    void DispatchWaiting()
+    {
+        MSG message;
+        while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+            if (window && message.hwnd == window && message.message == WM_APP_LOADFILE && !handOverDue) {
+                handOverDue = true;
+                ++expectedLoads;
+            }
+            TranslateMessage(&message);
+            DispatchMessageA(&message);
+        }
+    }
+
+    // A load begins by opening its file: each must be one that was asked for, and the load
+    // before it in the step must have left the rows it promised.
+    static HANDLE WINAPI NotedCreateFile(LPCSTR name, DWORD access, DWORD share, LPSECURITY_ATTRIBUTES security,
+                                         DWORD creation, DWORD flags, HANDLE templateFile)
+    {
+        typedef HANDLE(WINAPI * CreateFileCall)(LPCSTR, DWORD, DWORD, LPSECURITY_ATTRIBUTES, DWORD, DWORD, HANDLE);
+        RandomHandOvers* run = current();
+        if (run->window && access == GENERIC_READ)
+            run->LoadBegins(name);
+        return reinterpret_cast<CreateFileCall>(run->opens->original)(name, access, share, security, creation, flags,
+                                                                      templateFile);
+    }
+    void LoadBegins(const std::string& path)
+    {
+        const Rows now = MappedRows(window);
+        if (loads > 0) {
+            EXPECT_EQ(RowsAfterLastLoad(), now) << "after the load of " << lastLoad;
+        }
+        if (directLoadDue) {
+            directLoadDue = false;
+        } else {
+            EXPECT_TRUE(handOverDue) << "a load of " << path << " that nothing asked for";
+            EXPECT_EQ(latestHandOver, path);
+            handOverDue = false;
+        }
+        ++loads;
+        if (!loaded.count(path))
+            ++failedLoads;
+        lastLoad = path;
+        rowsBeforeLastLoad = now;
+    }
+    // What the latest load must have left: its file's rows, or the rows it found.
+    const Rows& RowsAfterLastLoad() { return loaded.count(lastLoad) ? loaded[lastLoad] : rowsBeforeLastLoad; }
+
     // A hand-over as a second copy makes it: the path into the shared block, then the post.
     void HandOver(const std::string& path)
     {
         lstrcpynA(application.sharedBlock->filePath, path.c_str(), sizeof application.sharedBlock->filePath);
         PostMessageA(window, WM_APP_LOADFILE, 0, 0);
         latestHandOver = path;
-        handedOverInStep = true;
     }
 
     // What a box's own loop meets while the box is up: sometimes one hand-over or two.
@@ -112,16 +157,22 @@ struct RandomHandOvers : WindowTest {
     std::mt19937 rng{seed};
     HWND window = nullptr;
     std::string latestHandOver;
-    bool handedOverInStep = false;
     int handOversInBoxes = 0;
+    std::unique_ptr<ImportPatch> opens;
+    // What each file gives when it loads; files that fail to load have no entry.
+    std::map<std::string, Rows> loaded;
+    // The loads of the step under way: those asked for, and those begun.
+    bool directLoadDue = false, handOverDue = false;
+    int expectedLoads = 0, loads = 0;
+    int failedLoads = 0;  // in the whole run
+    std::string lastLoad;
+    Rows rowsBeforeLastLoad;
 };
 
 TEST_F(RandomHandOvers, KeepTheListsTrueAndTheLatestFileWins)
 {
     MainWindow main(application.settings, application.sharedBlock);
     RunWindow(main, [&](HWND w) {
-        // What each file gives when it loads; files that fail to load have no entry.
-        std::map<std::string, Rows> loaded;
         for (const std::string& file : files)
             if (main.LoadMapFile(file.c_str()))
                 loaded[file] = MappedRows(w);
@@ -135,8 +186,7 @@ TEST_F(RandomHandOvers, KeepTheListsTrueAndTheLatestFileWins)
         const int keyRows = 8;  // a few keys only, so that commands meet existing rows often
         for (int step = 0; step < steps; ++step) {
             SCOPED_TRACE("step " + std::to_string(step) + " of the run with seed " + std::to_string(seed));
-            handedOverInStep = false;
-            std::string loadedFile;
+            expectedLoads = loads = 0;
             SetRowState(from, static_cast<int>(rng() % keyRows), LVIS_SELECTED | LVIS_FOCUSED,
                         LVIS_SELECTED | LVIS_FOCUSED);
             SetRowState(to, static_cast<int>(rng() % (keyRows + 1)), LVIS_SELECTED | LVIS_FOCUSED,
@@ -166,8 +216,9 @@ TEST_F(RandomHandOvers, KeepTheListsTrueAndTheLatestFileWins)
                     PickRows(w, {static_cast<int>(rng() % rows)});
                 break;
             case 6:
-                loadedFile = AnyFile();
-                main.LoadMapFile(loadedFile.c_str());
+                directLoadDue = true;
+                ++expectedLoads;
+                main.LoadMapFile(AnyFile().c_str());
                 break;
             case 7: HandOver(AnyFile()); break;
             }
@@ -179,17 +230,19 @@ TEST_F(RandomHandOvers, KeepTheListsTrueAndTheLatestFileWins)
             CheckInvariants(w, main);
             if (::testing::Test::HasFatalFailure())
                 return;
-            // The last load of a step is that of the latest hand-over, whose path is read
-            // only when it is carried out.
-            const std::string& last = handedOverInStep ? latestHandOver : loadedFile;
-            if (loaded.count(last)) {
-                ASSERT_EQ(loaded[last], MappedRows(w));
+            ASSERT_FALSE(handOverDue) << "a hand-over was never carried out";
+            ASSERT_FALSE(directLoadDue);
+            ASSERT_EQ(expectedLoads, loads);
+            if (loads > 0) {
+                ASSERT_EQ(RowsAfterLastLoad(), MappedRows(w)) << "after the load of " << lastLoad;
             }
         }
     });
     window = nullptr;
     // Enough of them came while a box was open to have met every kind of box.
     EXPECT_GT(handOversInBoxes, 100);
+    // And enough loads failed to show that a failed one leaves the rows alone.
+    EXPECT_GT(failedLoads, 50);
 }
 
 }  // namespace

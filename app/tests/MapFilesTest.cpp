@@ -126,23 +126,132 @@ TEST_F(MapFiles, SaveReplacesAnExistingFileAndReportsOneItCannotCreate)
     EXPECT_EQ(std::vector<std::string>{"old.swm"}, FilesIn(directory));
 }
 
+// Every rename and delete that a save asks the file system for, in order, with the files
+// named "target" (the file saved to) or "A", "B" in the order they first appear. The call
+// numbered `failAt` (from 0) is refused, as a file system may refuse any step.
+struct FileSteps {
+    explicit FileSteps(const std::string& target, int failAt = -1) : target(target), failAt(failAt)
+    {
+        current() = this;
+        systemCalls.moveFile = [](LPCSTR from, LPCSTR to) -> BOOL {
+            return current()->Step("move " + current()->Name(from) + " to " + current()->Name(to))
+                       ? MoveFileA(from, to)
+                       : FALSE;
+        };
+        systemCalls.moveFileEx = [](LPCSTR from, LPCSTR to, DWORD flags) -> BOOL {
+            return current()->Step("replace " + current()->Name(to) + " with " + current()->Name(from))
+                       ? MoveFileExA(from, to, flags)
+                       : FALSE;
+        };
+        systemCalls.deleteFile = [](LPCSTR name) -> BOOL {
+            return current()->Step("delete " + current()->Name(name)) ? DeleteFileA(name) : FALSE;
+        };
+    }
+    ~FileSteps()
+    {
+        systemCalls.moveFile = realSystemCalls.moveFile;
+        systemCalls.moveFileEx = realSystemCalls.moveFileEx;
+        systemCalls.deleteFile = realSystemCalls.deleteFile;
+        current() = nullptr;
+    }
+    static FileSteps*& current()
+    {
+        static FileSteps* steps = nullptr;
+        return steps;
+    }
+    std::string Name(const std::string& path)
+    {
+        if (path == target)
+            return "target";
+        for (size_t i = 0; i < others.size(); ++i)
+            if (others[i] == path)
+                return std::string(1, static_cast<char>('A' + i));
+        others.push_back(path);
+        return std::string(1, static_cast<char>('A' + others.size() - 1));
+    }
+    // False when this call is the one to refuse.
+    bool Step(const std::string& call)
+    {
+        calls.push_back(call);
+        if (static_cast<int>(calls.size()) - 1 != failAt)
+            return true;
+        SetLastError(ERROR_ACCESS_DENIED);
+        return false;
+    }
+    std::string target;
+    int failAt;
+    std::vector<std::string> others;
+    std::vector<std::string> calls;
+};
+
+// Refused by Swivelkin itself, before any file is made or renamed: without that, Wine's
+// replacing rename replaces a read-only file (Windows' refuses it), and Windows 95/98/ME
+// would move it aside first.
 TEST_F(MapFiles, AReadOnlyFileIsNeitherReplacedNorMovedAside)
 {
     const Bytes old = MapFileOf({{code("B"), code("A")}});
     const std::string path = File("read-only.swm");
     WriteBytes(path, old);
     SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_READONLY);
+    FileSteps steps(path);
     MainWindow window(application.settings, application.sharedBlock);
     RunWindow(window, [&](HWND w) {
         PickKey(w, IDC_FROM_LIST, "Caps Lock");
         Click(w, IDC_DISABLE);
         window.SaveMapFile(path.c_str());
     });
+    EXPECT_EQ(std::vector<std::string>{}, steps.calls);
     EXPECT_NE(0u, GetFileAttributesA(path.c_str()) & FILE_ATTRIBUTE_READONLY);
     SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
     EXPECT_EQ(old, FileBytes(path));
     EXPECT_EQ(std::vector<std::string>{"read-only.swm"}, FilesIn(directory));
     ExpectOneApplicationBox(fake, "Unable to access\n" + path + ".");
+}
+
+// Whichever step of putting the new file in place is refused, the old file is back under
+// its name with its bytes, nothing is left beside it, and the user is told. "B" is the new
+// file; on Windows 95/98/ME "A" is the name the old file steps aside to.
+TEST_F(MapFiles, ARefusedStepOfASaveLeavesTheOldFileWhole)
+{
+    struct Case {
+        int failAt;
+        std::vector<std::string> calls;
+    };
+    const std::vector<Case> nt = {
+        {-1, {"replace target with A"}},
+        {0, {"replace target with A", "delete A"}},
+    };
+    const std::vector<Case> win98 = {
+        {-1, {"delete A", "move target to A", "move B to target", "delete A"}},
+        {0, {"delete A", "delete A", "delete B"}},
+        {1, {"delete A", "move target to A", "delete A", "delete B"}},
+        {2, {"delete A", "move target to A", "move B to target", "move A to target", "delete B"}},
+        {3, {"delete A", "move target to A", "move B to target", "delete A", "move target to B", "move A to target",
+             "delete B"}},
+    };
+    const Bytes old = MapFileOf({{code("B"), code("A")}});
+    const std::string path = File("kept.swm");
+    for (const Case& c : IsNT ? nt : win98) {
+        SCOPED_TRACE("refused call " + std::to_string(c.failAt));
+        WriteBytes(path, old);
+        fake.boxes.clear();
+        FileSteps steps(path, c.failAt);
+        MainWindow window(application.settings, application.sharedBlock);
+        RunWindow(window, [&](HWND w) {
+            PickKey(w, IDC_FROM_LIST, "Caps Lock");
+            Click(w, IDC_DISABLE);
+            window.SaveMapFile(path.c_str());
+        });
+        EXPECT_EQ(c.calls, steps.calls);
+        EXPECT_EQ(std::vector<std::string>{"kept.swm"}, FilesIn(directory));
+        if (c.failAt < 0) {
+            EXPECT_EQ(MapFileOf({{0, code("Caps Lock")}}), FileBytes(path));
+            EXPECT_TRUE(fake.boxes.empty());
+        } else {
+            EXPECT_EQ(old, FileBytes(path));
+            ExpectOneApplicationBox(fake, "Unable to access\n" + path + ".");
+        }
+    }
 }
 
 // Folders too long for GetTempFileNameA (over 246 characters), up to the longest path the
@@ -402,6 +511,34 @@ TEST_F(MapFiles, TheLoadDialogOpensInSavePath)
     // The folder is the one already remembered: nothing is written.
     EXPECT_EQ(directory, window.savePath);
     EXPECT_EQ("", application.settings.ReadSettingString("SavePath", ""));
+}
+
+// The settings file may hold any SavePath: the dialogs open and close on each, and a
+// folder too long for any path is not handed to them (Wine's dialog crashed on 4095
+// characters).
+TEST_F(MapFiles, BothDialogsOpenWhateverSavePathHolds)
+{
+    const std::string savePaths[] = {
+        std::string(4095, 'x'), "C:\\" + std::string(300, 'p'), std::string(259, 'y'), "C:\\no such folder\\deeper", "",
+    };
+    for (const std::string& savePath : savePaths) {
+        SCOPED_TRACE(savePath.size());
+        MainWindow window(application.settings, application.sharedBlock);
+        window.savePath = savePath.c_str();
+        RunWindow(window, [&](HWND w) {
+            for (const char* title : {"Load keyboard map", "Save keyboard map"}) {
+                bool seen = false;
+                WhenWindowAppears(title, [&](HWND dialog) {
+                    seen = true;
+                    PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
+                });
+                Click(w, title[0] == 'L' ? IDC_LOAD : IDC_SAVE);
+                EXPECT_TRUE(seen) << title;
+            }
+        });
+        EXPECT_TRUE(fake.boxes.empty());
+        EXPECT_EQ("(none)", application.settings.ReadSettingString("SavePath", "(none)"));
+    }
 }
 
 TEST_F(MapFiles, ANewFolderIsRememberedButOnlyWhenItReallyDiffers)

@@ -1,7 +1,9 @@
 // The switches for scripts, run by real copies of the program: Swivelkin.exe when this test
 // runs as the NT family, Swivelkin_w98.exe (which Wine tells it is Windows 98) when it runs
-// as Windows 98, Swivelkin_nt4.exe when it runs as Windows NT 4.0. Their standard output is a pipe, so the one line they write is read here
-// (Wine offers the console calls whatever version it reports; Windows 98 has none).
+// as Windows 98, Swivelkin_nt4.exe when it runs as Windows NT 4.0. Their standard output is a
+// pipe, so the one line they write is read here. Windows 95/98/ME have no console to attach
+// to, so there they write none (Wine offers the console calls whatever version it reports;
+// the program does not ask for them there).
 #include <windows.h>
 #include <commctrl.h>
 
@@ -30,6 +32,9 @@ const char layoutKey[] = "SYSTEM\\CurrentControlSet\\Control\\Keyboard Layout";
 const char quorvexKey[] = "System\\CurrentControlSet\\Services\\VxD\\Quorvex";
 const char usageLine[] =
     "Usage: Swivelkin.exe /apply [/force] FILE, Swivelkin.exe /save FILE or Swivelkin.exe /?";
+
+// The line a switch writes on the NT family; nothing on Windows 95/98/ME.
+std::string Line(const std::string& text) { return IsNT ? text + "\r\n" : ""; }
 
 // What a finished copy left behind: its exit code and what it wrote to its output.
 struct Outcome {
@@ -134,19 +139,19 @@ TEST_F(Switches, ApplyWritesTheStoreAsOKDoesAndSaveWritesItBackAsSaveDoes)
     std::string backup = folder.File("backup.swm"), expected = folder.File("expected.swm");
     if (IsNT) {
         EXPECT_EQ(words({0, 0, 5, 0x003A001D, 0x0001003B, 0x003B0001, 0xE01D0038, 0}), Store());
-        EXPECT_EQ("Applied 4 mappings from " + layout +
-                      (IsNT4 ? ". They are stored, but this version of Windows does not apply key mappings: they "
-                               "take effect on Windows 2000 and later versions.\r\n"
-                             : "; they take effect after the next log-on or restart.\r\n"),
+        EXPECT_EQ(Line("Applied 4 mappings from " + layout +
+                       (IsNT4 ? ". They are stored, but this version of Windows does not apply key mappings: they "
+                                "take effect on Windows 2000 and later versions."
+                              : "; they take effect after the next log-on or restart.")),
                   applied.output);
         std::vector<std::pair<ScanCode, ScanCode>> all = saved;
         all.push_back(rightCtrlToLeftAlt);
         WriteMapFile(expected, all);
     } else {
         EXPECT_EQ(TableExcept({{0x3A, 0x1D}, {0x01, 0x3B}, {0x3B, 0x01}}), Store());
-        EXPECT_EQ("Applied 3 mappings from " + layout +
-                      ", leaving out 1 for extended keys, which this version of Windows cannot map; the keyboard "
-                      "driver is not loaded yet, so they take effect when Windows next starts.\r\n",
+        EXPECT_EQ(Line("Applied 3 mappings from " + layout +
+                       ", leaving out 1 for extended keys, which this version of Windows cannot map; the keyboard "
+                       "driver is not loaded yet, so they take effect when Windows next starts."),
                   applied.output);
         WriteMapFile(expected, saved);
     }
@@ -154,7 +159,7 @@ TEST_F(Switches, ApplyWritesTheStoreAsOKDoesAndSaveWritesItBackAsSaveDoes)
     Outcome savedBack = Run("-SAVE " + Quoted(backup));
     EXPECT_EQ(0, savedBack.exitCode);
     EXPECT_EQ(FileBytes(expected), FileBytes(backup));
-    EXPECT_EQ("Saved " + std::string(IsNT ? "4 mappings" : "3 mappings") + " to " + backup + ".\r\n",
+    EXPECT_EQ(Line("Saved " + std::string(IsNT ? "4 mappings" : "3 mappings") + " to " + backup + "."),
               savedBack.output);
 
     // An empty map file removes every mapping; saving then writes an empty map over the old one.
@@ -262,18 +267,18 @@ TEST_F(Switches, ApplyWritesNothingFromAFileItCannotTrust)
     const std::string missing = folder.path + "\\missing.swm";
 
     const std::pair<std::string, std::string> cases[] = {
-        {wrongHeader, wrongHeader + ": File is not a valid Swivelkin map. Nothing was applied.\r\n"},
+        {wrongHeader, wrongHeader + ": File is not a valid Swivelkin map. Nothing was applied."},
         {unknownCode, unknownCode +
-                          " is damaged: it holds key codes that Swivelkin does not know. Nothing was applied.\r\n"},
-        {cutShort, cutShort + ": File I/O error. Nothing was applied.\r\n"},
-        {missing, "Unable to access " + missing + ". Nothing was applied.\r\n"},
+                          " is damaged: it holds key codes that Swivelkin does not know. Nothing was applied."},
+        {cutShort, cutShort + ": File I/O error. Nothing was applied."},
+        {missing, "Unable to access " + missing + ". Nothing was applied."},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.first);
         Outcome outcome = Run("/apply " + Quoted(c.first));
         EXPECT_EQ(2, outcome.exitCode);
         EXPECT_EQ(before, Store());
-        EXPECT_EQ(c.second, outcome.output);
+        EXPECT_EQ(Line(c.second), outcome.output);
     }
 }
 
@@ -373,10 +378,10 @@ TEST_F(Switches, NoSystemBoxCanStopASwitch)
 
     Outcome applied = Run("/apply A:\\caps.swm");
     EXPECT_EQ(2, applied.exitCode);
-    EXPECT_EQ("Unable to access A:\\caps.swm. Nothing was applied.\r\n", applied.output);
+    EXPECT_EQ(Line("Unable to access A:\\caps.swm. Nothing was applied."), applied.output);
     Outcome saved = Run("/save A:\\backup.swm");
     EXPECT_EQ(4, saved.exitCode);
-    EXPECT_EQ("Unable to access A:\\backup.swm. Nothing was saved.\r\n", saved.output);
+    EXPECT_EQ(Line("Unable to access A:\\backup.swm. Nothing was saved."), saved.output);
 }
 
 TEST_F(Switches, SaveWritesNothingWhenTheMappingsOrTheFileCannotBeHad)
@@ -386,7 +391,7 @@ TEST_F(Switches, SaveWritesNothingWhenTheMappingsOrTheFileCannotBeHad)
         setValue(layoutKey, "ScanCode Map", REG_SZ, Bytes{'x', 0});
         Outcome outcome = Run("/save " + Quoted(target));
         EXPECT_EQ(3, outcome.exitCode);
-        EXPECT_EQ("Scan code map value is the wrong data type. Nothing was saved.\r\n", outcome.output);
+        EXPECT_EQ(Line("Scan code map value is the wrong data type. Nothing was saved."), outcome.output);
         EXPECT_FALSE(Exists(target));
         deleteValue(layoutKey, "ScanCode Map");
     } else {
@@ -399,7 +404,7 @@ TEST_F(Switches, SaveWritesNothingWhenTheMappingsOrTheFileCannotBeHad)
     std::string nowhere = folder.path + "\\no such folder\\a.swm";
     Outcome outcome = Run("/save " + Quoted(nowhere));
     EXPECT_EQ(4, outcome.exitCode);
-    EXPECT_EQ("Unable to access " + nowhere + ". Nothing was saved.\r\n", outcome.output);
+    EXPECT_EQ(Line("Unable to access " + nowhere + ". Nothing was saved."), outcome.output);
     EXPECT_FALSE(Exists(nowhere));
 }
 
@@ -409,7 +414,7 @@ TEST_F(Switches, AWrongCommandLineGivesOneAndTheUsageLine)
         SCOPED_TRACE(arguments);
         Outcome outcome = Run(arguments);
         EXPECT_EQ(1, outcome.exitCode);
-        EXPECT_EQ(std::string(usageLine) + "\r\n", outcome.output);
+        EXPECT_EQ(Line(usageLine), outcome.output);
     }
 }
 
@@ -480,19 +485,17 @@ TEST_F(Switches, SaveWritesARegistryFileAndApplyTakesItBack)
     std::string exported = folder.File("caps ctrl.REG");
     Outcome savedOut = Run("/save " + Quoted(exported));
     EXPECT_EQ(0, savedOut.exitCode);
-    EXPECT_EQ("Saved 3 mappings to " + exported + ".\r\n", savedOut.output);
+    EXPECT_EQ(Line("Saved 3 mappings to " + exported + "."), savedOut.output);
     EXPECT_EQ(narrow(savedAsRegistryFile), FileBytes(exported));
 
     ASSERT_EQ(0, Run("/apply " + Quoted(empty)).exitCode);
     Outcome applied = Run("/apply " + Quoted(exported));
     EXPECT_EQ(0, applied.exitCode);
     EXPECT_EQ(before, Store());
-    EXPECT_EQ("Applied 3 mappings from " + exported +
-                  (IsNT ? std::string(IsNT4 ? ". They are stored, but this version of Windows does not apply key mappings: they "
-                                 "take effect on Windows 2000 and later versions.\r\n"
-                               : "; they take effect after the next log-on or restart.\r\n")
-                        : std::string("; the keyboard driver is not loaded yet, so they take effect when Windows next "
-                                      "starts.\r\n")),
+    EXPECT_EQ(Line("Applied 3 mappings from " + exported +
+                   (IsNT4 ? ". They are stored, but this version of Windows does not apply key mappings: they take "
+                            "effect on Windows 2000 and later versions."
+                          : "; they take effect after the next log-on or restart.")),
               applied.output);
 }
 
@@ -507,14 +510,16 @@ TEST_F(Switches, ApplyTakesARegeditExport)
     EXPECT_EQ(0, applied.exitCode);
     if (IsNT) {
         EXPECT_EQ(words({0, 0, 5, 0x003A001D, 0x0001003B, 0x003B0001, 0xE05B0000, 0}), Store());
-        EXPECT_EQ("Applied 4 mappings from " + exported + (IsNT4 ? ". They are stored, but this version of Windows does not apply key mappings: they "
-                                 "take effect on Windows 2000 and later versions.\r\n"
-                               : "; they take effect after the next log-on or restart.\r\n"), applied.output);
+        EXPECT_EQ(Line("Applied 4 mappings from " + exported +
+                       (IsNT4 ? ". They are stored, but this version of Windows does not apply key mappings: they "
+                                "take effect on Windows 2000 and later versions."
+                              : "; they take effect after the next log-on or restart.")),
+                  applied.output);
     } else {
         EXPECT_EQ(TableExcept({{0x3A, 0x1D}, {0x01, 0x3B}, {0x3B, 0x01}}), Store());
-        EXPECT_EQ("Applied 3 mappings from " + exported +
-                      ", leaving out 1 for extended keys, which this version of Windows cannot map; the keyboard "
-                      "driver is not loaded yet, so they take effect when Windows next starts.\r\n",
+        EXPECT_EQ(Line("Applied 3 mappings from " + exported +
+                       ", leaving out 1 for extended keys, which this version of Windows cannot map; the keyboard "
+                       "driver is not loaded yet, so they take effect when Windows next starts."),
                   applied.output);
     }
 }
@@ -534,9 +539,9 @@ TEST_F(Switches, ApplyWritesNothingFromARegistryFileWithoutAValidValue)
         {"broken hex.reg", start + "\"ScanCode Map\"=hex:00,00,00,00,00,00,00,00,01,00,00,00,00,00,00,0x\r\n"},
     };
     const std::string lines[] = {
-        " does not set the \"ScanCode Map\" value. Nothing was applied.\r\n",
-        " holds a \"ScanCode Map\" value that is not valid. Nothing was applied.\r\n",
-        " holds a \"ScanCode Map\" value that is not valid. Nothing was applied.\r\n",
+        " does not set the \"ScanCode Map\" value. Nothing was applied.",
+        " holds a \"ScanCode Map\" value that is not valid. Nothing was applied.",
+        " holds a \"ScanCode Map\" value that is not valid. Nothing was applied.",
     };
     for (std::size_t i = 0; i < sizeof cases / sizeof cases[0]; ++i) {
         SCOPED_TRACE(cases[i].first);
@@ -545,7 +550,7 @@ TEST_F(Switches, ApplyWritesNothingFromARegistryFileWithoutAValidValue)
         Outcome outcome = Run("/apply " + Quoted(path));
         EXPECT_EQ(2, outcome.exitCode);
         EXPECT_EQ(before, Store());
-        EXPECT_EQ(path + lines[i], outcome.output);
+        EXPECT_EQ(Line(path + lines[i]), outcome.output);
     }
 }
 
