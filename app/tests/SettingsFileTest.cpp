@@ -118,16 +118,8 @@ TEST_F(SettingsAtOpening, WindowReadsWarnRestartAndNoColor)
     });
 }
 
-// The folder the file dialogs start in.
-struct SavePath : ::testing::Test {
-    void SetUp() override
-    {
-        settings.OpenSettings();
-        DeleteFileA(settings.settingsPath.c_str());
-    }
-    void TearDown() override { DeleteFileA(settings.settingsPath.c_str()); }
-    SettingsFile settings;
-};
+// The folder the file dialogs start in, on the same clean settings file.
+struct SavePath : Settings {};
 
 TEST_F(SavePath, IsTheProgramDirectoryWithoutASettingAndNothingIsWritten)
 {
