@@ -9,6 +9,8 @@
 // first. A case depends only on the seed and its number, so SOAK_FIRST=N SOAK_CASES=1
 // replays case N alone.
 #include "HostileInputs.h"
+#include "MapFileFormats.h"
+#include "MemoryBytes.h"
 #include "ProgramCopies.h"
 #include "WindowDriver.h"
 
@@ -149,6 +151,26 @@ struct LoadOutcome {
     std::vector<Box> boxes;
 };
 
+// What a load that read these (from, to) records must end in: extended keys left out on
+// Windows 95/98/ME with the NOTE, codes the catalogue lacks with the WARNING.
+LoadOutcome AcceptedLoad(const std::string& path, const std::vector<std::pair<std::uint16_t, std::uint16_t>>& records)
+{
+    LoadOutcome out{true, {}, {}};
+    std::vector<std::pair<std::uint16_t, std::uint16_t>> kept, known;
+    for (auto& r : records)
+        if (IsNT || (!KeyCatalogue::isExtended(r.first) && !KeyCatalogue::isExtended(r.second)))
+            kept.push_back(r);
+    if (kept.size() < records.size())
+        out.boxes.push_back(OwnBox(With(extendedNote, path), MB_OK | MB_ICONINFORMATION));
+    for (auto& r : kept)
+        if (KeyCatalogue::indexOfCode(r.first) >= 0 && KeyCatalogue::indexOfCode(r.second) >= 0)
+            known.push_back(r);
+    if (known.size() < kept.size())
+        out.boxes.push_back(OwnBox(With(damagedWarning, path), MB_OK | MB_ICONERROR));
+    out.rows = ShownRows(known);
+    return out;
+}
+
 LoadOutcome ExpectedLoad(const std::string& path, bool exists, const Bytes& bytes)
 {
     if (!exists)
@@ -158,20 +180,27 @@ LoadOutcome ExpectedLoad(const std::string& path, bool exists, const Bytes& byte
         return {false, {}, {OwnBox("File I/O error.")}};
     if (read.result == MapNotValid)
         return {false, {}, {OwnBox("File is not a valid Swivelkin map.")}};
-    LoadOutcome out{true, {}, {}};
-    std::vector<std::pair<std::uint16_t, std::uint16_t>> kept, known;
-    for (auto& r : read.records)
-        if (IsNT || (!KeyCatalogue::isExtended(r.first) && !KeyCatalogue::isExtended(r.second)))
-            kept.push_back(r);
-    if (kept.size() < read.records.size())
-        out.boxes.push_back(OwnBox(With(extendedNote, path), MB_OK | MB_ICONINFORMATION));
-    for (auto& r : kept)
-        if (KeyCatalogue::indexOfCode(r.first) >= 0 && KeyCatalogue::indexOfCode(r.second) >= 0)
-            known.push_back(r);
-    if (known.size() < kept.size())
-        out.boxes.push_back(OwnBox(With(damagedWarning, path), MB_OK | MB_ICONERROR));
-    out.rows = ShownRows(known);
-    return out;
+    return AcceptedLoad(path, read.records);
+}
+
+// A registry file must load as the reader of both forms reads it (its rules have tables of
+// their own); the window must then show those rows, or refuse the file with that reader's
+// word and change nothing.
+LoadOutcome ExpectedRegistryLoad(const std::string& path, bool exists, const Bytes& bytes)
+{
+    if (!exists)
+        return {false, {}, {OwnBox(With(unableToAccess, path))}};
+    MemorySource source(bytes.data(), bytes.size());
+    MapRecords records;
+    MapFile::Result result = MapFileFormats::decode(source, records);
+    if (result != MapFile::Ok) {
+        const std::string message = MapFile::failureMessage(result);
+        return {false, {}, {OwnBox(message.find("%s") == std::string::npos ? message : With(message.c_str(), path))}};
+    }
+    std::vector<std::pair<std::uint16_t, std::uint16_t>> read;
+    for (int i = 0; i < records.count(); ++i)
+        read.push_back({records.at(i).fromCode, records.at(i).toCode});
+    return AcceptedLoad(path, read);
 }
 
 // A kind of file that Load and the hand-over read: how a damaged one is made, and what
@@ -192,6 +221,61 @@ Mutated MapFileInput(Random& random)
 }
 
 const InputFamily mapFiles = {"map file", MapFileInput, ExpectedLoad};
+
+// A registry file that sets the "ScanCode Map" value to these bytes, in one of the forms
+// regedit writes or reads: either signature, ANSI or UTF-16LE behind its mark, CRLF or LF,
+// comments, another key's value of the same name, any case, wrapped lines.
+Bytes RegistryFileText(Random& random, const Bytes& value, std::string& how)
+{
+    const bool version5 = OneIn(random, 2), wide = version5 && OneIn(random, 2), lf = OneIn(random, 3);
+    const std::string nl = lf ? "\n" : "\r\n";
+    std::string text = (version5 ? "Windows Registry Editor Version 5.00" : "REGEDIT4") + nl + nl;
+    if (OneIn(random, 3))
+        text += "; exported for a few machines" + nl;
+    if (OneIn(random, 3))
+        text += "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Elsewhere]" + nl + "\"ScanCode Map\"=hex:01,02" + nl + nl;
+    text += (OneIn(random, 2) ? "[HKEY_LOCAL_MACHINE\\SYSTEM\\CurrentControlSet\\Control\\Keyboard Layout]"
+                              : "[hkey_local_machine\\system\\currentcontrolset\\control\\keyboard layout]") +
+            nl;
+    text += OneIn(random, 2) ? "\"ScanCode Map\"=hex:" : "\"ScanCode Map\" = hex(3):";
+    const bool upper = OneIn(random, 2);
+    for (std::size_t i = 0; i < value.size(); ++i) {
+        if (i > 0)
+            text += ",";
+        if (i > 0 && i % 20 == 0)
+            text += "\\" + nl + "  ";
+        char pair[3];
+        wsprintfA(pair, upper ? "%02X" : "%02x", value[i]);
+        text += pair;
+    }
+    text += nl + nl;
+    how += std::string(version5 ? " version 5" : " REGEDIT4") + (wide ? " UTF-16" : "") + (lf ? " LF" : "");
+    Bytes out;
+    if (wide) {
+        out = {0xFF, 0xFE};
+        for (char c : text) {
+            out.push_back(static_cast<unsigned char>(c));
+            out.push_back(0);
+        }
+    } else {
+        out.assign(text.begin(), text.end());
+    }
+    return out;
+}
+
+// Damaged in the value's bytes (counts, terminator, length) or as text, now and then both.
+Mutated RegistryFileInput(Random& random)
+{
+    std::string how = " value of";
+    Seed value = ScancodeMapSeed(random, how);
+    Mutated damagedValue = OneIn(random, 2) ? Mutated{value.bytes, " as made"} : Mutate(random, value);
+    Seed text{RegistryFileText(random, damagedValue.bytes, how), -1, 0};
+    Mutated input = OneIn(random, 2) ? Mutated{text.bytes, " as written"} : Mutate(random, text);
+    input.how = how + " then" + damagedValue.how + ", the file then" + input.how;
+    return input;
+}
+
+const InputFamily registryFiles = {"registry file", RegistryFileInput, ExpectedRegistryLoad};
 
 std::vector<Box> BoxesShown(const FakeSystem& fake, HWND owner, std::vector<std::string>& wrongOwners)
 {
@@ -342,7 +426,9 @@ struct Soak : FirstCopyWindowTest {
             opened.assign(block, length < sizeof block ? length : sizeof block - 1);
             report.how = " garbage path of " + std::to_string(length) + " bytes";
         }
-        const int posts = OneIn(random, 15) ? 1000 : 1 + static_cast<int>(Below(random, 3));
+        // A thousand loads of an accepted file take a minute and more under Wine on a busy
+        // machine (the window answers between them); map files stand for that case.
+        const int posts = family == &mapFiles && OneIn(random, 15) ? 1000 : 1 + static_cast<int>(Below(random, 3));
         const bool postFirst = OneIn(random, 3);
         report.how += ", " + std::to_string(posts) + " posts" + (postFirst ? " before the write" : "");
         MainWindow window(application.settings, application.sharedBlock);
@@ -485,6 +571,8 @@ struct Door {
 const Door doors[] = {
     {"Load", &mapFiles, &Soak::LoadDoor},
     {"hand-over", &mapFiles, &Soak::HandOverDoor},
+    {"Load (registry file)", &registryFiles, &Soak::LoadDoor},
+    {"hand-over (registry file)", &registryFiles, &Soak::HandOverDoor},
     {"store at opening", nullptr, &Soak::StoreDoor},
     {"settings file", nullptr, &Soak::SettingsDoor},
 };
@@ -520,7 +608,7 @@ TEST_F(Soak, DamagedInputThroughEveryDoorOfTheWindow)
     std::printf("Soak of seed %u, cases %u to %u, %s:\n", seed, first, first + cases - 1,
                 IsNT ? "NT family" : "Windows 98");
     for (int d = 0; d < doorCount; ++d)
-        std::printf("  %-18s %5d cases (%d accepted), 0 crashes, 0 hangs, %d wrong boxes, "
+        std::printf("  %-26s %5d cases (%d accepted), 0 crashes, 0 hangs, %d wrong boxes, "
                     "%d changes on refused input, %d wrong rows\n",
                     doors[d].name, tallies[d].cases, tallies[d].accepted, tallies[d].wrongBoxes,
                     tallies[d].changedOnRefusal, tallies[d].wrongRows);
