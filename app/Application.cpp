@@ -4,7 +4,6 @@
 
 #include "AppMessageBox.h"
 #include "CommandLine.h"
-#include "Help.h"
 #include "MainWindow.h"
 #include "SharedBlockSecurity.h"
 #include "SystemCalls.h"
@@ -40,13 +39,12 @@ Text SavePathSetting(const SettingsFile& settings)
 
 BOOL Application::StartUp()
 {
-    MainWindow window(*this);
     // Held until the process ends; nothing waits on it, it only marks a running copy.
     CreateMutexA(nullptr, FALSE, runningMutexName);
     Text file = CommandLineFileOf(ArgumentsAfterProgramName(GetCommandLineA()));
     switch (CreateOrOpenSharedBlock()) {
     case 1:
-        RunFirstCopy(window, file);
+        RunFirstCopy(file);
         break;
     case 2:
         HandOver(file);
@@ -126,22 +124,9 @@ void Application::HandOver(const Text& file)
     }
 }
 
-void Application::RunFirstCopy(MainWindow& window, const Text& file)
+void Application::RunFirstCopy(const Text& file)
 {
     settings.OpenSettings();
-    if (!file.empty())
-        window.commandLineFile = file;
-    window.savePath = SavePathSetting(settings);
+    MainWindow window(settings, sharedBlock, file, SavePathSetting(settings));
     window.Run();
-}
-
-void Application::OnCommand(int id, HWND mainWindow)
-{
-    if (id == ID_HELP)
-        OnHelp(mainWindow);
-}
-
-void Application::OnHelp(HWND mainWindow)
-{
-    OpenHelp(mainWindow);
 }

@@ -1,5 +1,4 @@
-// The application object: settings, the shared block, start-up, and the commands that the
-// main window leaves to it.
+// The application object: settings, the shared block and start-up.
 #pragma once
 
 #include <windows.h>
@@ -7,8 +6,6 @@
 #include "SettingsFile.h"
 #include "SharedInstanceBlock.h"
 #include "Text.h"
-
-class MainWindow;
 
 class Application {
 public:
@@ -21,17 +18,13 @@ public:
     // already existed, 0 on failure (the user has been told).
     int CreateOrOpenSharedBlock();
 
-    // Handles a command the main window does not handle itself (Help).
-    void OnCommand(int id, HWND mainWindow);
-
     SettingsFile settings;
     SharedInstanceBlock* sharedBlock = nullptr;
     HANDLE sharedMapping = nullptr;
 
 private:
     void HandOver(const Text& file);
-    void RunFirstCopy(MainWindow& window, const Text& file);
-    void OnHelp(HWND mainWindow);
+    void RunFirstCopy(const Text& file);
 };
 
 // The directory the file dialogs start in: "SavePath" from the settings, or the program's

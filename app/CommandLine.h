@@ -1,4 +1,5 @@
-// The one map-file path a user can name on the command line.
+// What the command line says: the program's name, then a switch with its file, or one
+// map-file path to load. Plain parsing, with no calls to the system.
 #pragma once
 
 #include "Text.h"
@@ -15,3 +16,23 @@ const char* ArgumentsAfterProgramName(const char* commandLine);
 // trailing double quote removed. The rest is one path, never split, so a file name with
 // spaces needs no quotes. Empty when no file was named.
 Text CommandLineFileOf(const Text& arguments);
+
+enum SwitchCommand {
+    NoSwitch,  // the command line keeps its old meaning: a map file to load
+    ApplySwitch,
+    SaveSwitch,
+    HelpSwitch,
+    WrongSwitch,  // unknown, or without its one argument
+};
+
+struct SwitchLine {
+    SwitchCommand command;
+    const char* file;  // the argument, inside the command line; not NUL-terminated
+    int fileLength;
+    bool force;  // "/apply /force FILE"
+};
+
+// Reads the arguments that follow the program's name. A switch is the first word, starting
+// with "/" or "-", in any case; a FILE with spaces is given in double quotes. "/force" is
+// taken only between "/apply" and its FILE.
+SwitchLine ParseSwitch(const char* arguments);

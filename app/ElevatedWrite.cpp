@@ -2,8 +2,8 @@
 
 #include "MapFileDisk.h"
 #include "Platform.h"
+#include "ScancodeMapStore.h"
 #include "SystemCalls.h"
-#include "SystemMap.h"
 
 namespace {
 

@@ -2,6 +2,8 @@
 
 #include <commdlg.h>
 
+#include "Platform.h"
+
 DWORD FileDialogSizeFor(const OSVERSIONINFOA& version)
 {
     const bool windows2000On = version.dwPlatformId == VER_PLATFORM_WIN32_NT && version.dwMajorVersion >= 5;
@@ -10,11 +12,4 @@ DWORD FileDialogSizeFor(const OSVERSIONINFOA& version)
     return windows2000On || windowsMeOn ? sizeof(OPENFILENAMEA) : OPENFILENAME_SIZE_VERSION_400A;
 }
 
-DWORD FileDialogSize()
-{
-    OSVERSIONINFOA version = {};
-    version.dwOSVersionInfoSize = sizeof version;  // 148 bytes, which every system accepts
-    if (!GetVersionExA(&version))
-        return OPENFILENAME_SIZE_VERSION_400A;
-    return FileDialogSizeFor(version);
-}
+DWORD FileDialogSize() { return FileDialogSizeFor(PlatformVersion); }

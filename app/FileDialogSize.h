@@ -8,5 +8,5 @@
 // from Windows 2000 and ME on the full size, which keeps their newer dialog.
 DWORD FileDialogSizeFor(const OSVERSIONINFOA& version);
 
-// The size for the running system.
+// The size for the running system, as DetectPlatform found it.
 DWORD FileDialogSize();

@@ -45,6 +45,23 @@ int ListView::AppendRowWithData(LPARAM data)
     return static_cast<int>(SendMessageA(hwnd_, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item)));
 }
 
+void ListView::AppendEmptyRow()
+{
+    LVITEMA item = {};
+    item.mask = LVIF_TEXT | LVIF_IMAGE;
+    item.iItem = Count();
+    item.pszText = const_cast<char*>("");
+    SendMessageA(hwnd_, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item));
+}
+
+void ListView::SetRowText(int row, int column, const char* text)
+{
+    LVITEMA item = {};
+    item.iSubItem = column;
+    item.pszText = const_cast<char*>(text);
+    SendMessageA(hwnd_, LVM_SETITEMTEXTA, row, reinterpret_cast<LPARAM>(&item));
+}
+
 LPARAM ListView::ItemData(int row) const
 {
     LVITEMA item = {};
@@ -93,6 +110,17 @@ void ListView::AddColumn(int index, const char* heading, int width)
     SendMessageA(hwnd_, LVM_INSERTCOLUMNA, index, reinterpret_cast<LPARAM>(&column));
 }
 
+void ListView::CopyColumn(const ListView& other, int index)
+{
+    char heading[64] = "";
+    LVCOLUMNA info = {};
+    info.mask = LVCF_FMT | LVCF_WIDTH | LVCF_TEXT | LVCF_SUBITEM;
+    info.pszText = heading;
+    info.cchTextMax = sizeof heading;
+    SendMessageA(other.hwnd_, LVM_GETCOLUMNA, index, reinterpret_cast<LPARAM>(&info));
+    SendMessageA(hwnd_, LVM_INSERTCOLUMNA, index, reinterpret_cast<LPARAM>(&info));
+}
+
 int ListView::ColumnWidth(int column) const
 {
     return static_cast<int>(SendMessageA(hwnd_, LVM_GETCOLUMNWIDTH, column, 0));
@@ -107,9 +135,19 @@ bool ListView::SetExtendedStyle(DWORD mask, DWORD style)
     return (taken & mask) == (style & mask);
 }
 
+DWORD ListView::ExtendedStyle() const
+{
+    return static_cast<DWORD>(SendMessageA(hwnd_, LVM_GETEXTENDEDLISTVIEWSTYLE, 0, 0));
+}
+
 void ListView::SetSmallImageList(HIMAGELIST images)
 {
     SendMessageA(hwnd_, LVM_SETIMAGELIST, LVSIL_SMALL, reinterpret_cast<LPARAM>(images));
+}
+
+HIMAGELIST ListView::SmallImageList() const
+{
+    return reinterpret_cast<HIMAGELIST>(SendMessageA(hwnd_, LVM_GETIMAGELIST, LVSIL_SMALL, 0));
 }
 
 namespace {

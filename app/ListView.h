@@ -15,6 +15,9 @@ public:
     // The same for rows first to first + count - 1, faster.
     void InsertCallbackRows(int first, int count, bool withImage);
     int AppendRowWithData(LPARAM data);
+    // Appends a row that holds its own text, "" in every column.
+    void AppendEmptyRow();
+    void SetRowText(int row, int column, const char* text);
     LPARAM ItemData(int row) const;
     void SetRowState(int row, UINT state, UINT mask);
     UINT RowState(int row, UINT mask) const;
@@ -25,12 +28,17 @@ public:
     void DeleteAllRows();
     void RedrawAllRows();
     void AddColumn(int index, const char* heading, int width);
+    // Copies column `index` of `other` (heading, width, alignment) as column `index` of this
+    // list.
+    void CopyColumn(const ListView& other, int index);
     int ColumnWidth(int column) const;
     void SetColumnWidth(int column, int width);
     // Sets extended styles and reads them back: true when the list took them. A list of
     // COMCTL32 4.00 knows neither message and answers 0, so it takes none.
     bool SetExtendedStyle(DWORD mask, DWORD style);
+    DWORD ExtendedStyle() const;
     void SetSmallImageList(HIMAGELIST images);
+    HIMAGELIST SmallImageList() const;
     // Off while many rows go in, so the control neither repaints nor updates its scroll bars
     // per row; on again repaints it once.
     void SetRedraw(bool on);

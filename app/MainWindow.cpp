@@ -1,29 +1,26 @@
 #include "MainWindow.h"
 
 #include "AppMessageBox.h"
-#include "Application.h"
+#include "CurrentMap.h"
 #include "ElevatedWrite.h"
 #include "Help.h"
 #include "Platform.h"
 #include "SystemCalls.h"
-#include "SystemMap.h"
 #include "resource.h"
 
 #ifndef BCM_SETSHIELD
 #define BCM_SETSHIELD 0x160C
 #endif
 
-namespace {
-
-const CommandEntry<MainWindow> commands[] = {
+const CommandEntry<MainWindow> MainWindow::commands[] = {
     {IDC_MAP, &MainWindow::OnMap},          {IDC_SWAP, &MainWindow::OnSwap},
     {IDC_DISABLE, &MainWindow::OnDisable},  {IDC_UNMAP, &MainWindow::OnUnmap},
     {IDC_SAVE, &MainWindow::OnSaveMap},     {IDC_LOAD, &MainWindow::OnLoadMap},
-    {IDC_ABOUT, &MainWindow::OnAbout},      {IDOK, &MainWindow::OnOK},
-    {IDCANCEL, &MainWindow::OnCancel},
+    {IDC_ABOUT, &MainWindow::OnAbout},      {ID_HELP, &MainWindow::OnHelp},
+    {IDOK, &MainWindow::OnOK},              {IDCANCEL, &MainWindow::OnCancel},
 };
 
-const NotifyEntry<MainWindow> notifications[] = {
+const NotifyEntry<MainWindow> MainWindow::notifications[] = {
     {IDC_MAPPED_LIST, LVN_GETDISPINFOA, &MainWindow::OnMappedDispInfo},
     {IDC_FROM_LIST, LVN_GETDISPINFOA, &MainWindow::OnKeyDispInfo},
     {IDC_TO_LIST, LVN_GETDISPINFOA, &MainWindow::OnKeyDispInfo},
@@ -37,6 +34,8 @@ const NotifyEntry<MainWindow> notifications[] = {
     {IDC_MAPPED_LIST, static_cast<UINT>(LVN_KEYDOWN), &MainWindow::OnMappedKeyDown},
 };
 
+namespace {
+
 HICON LoadAppIcon(int size)
 {
     return static_cast<HICON>(LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDR_MAINFRAME), IMAGE_ICON,
@@ -47,7 +46,9 @@ class AboutBox : public Dialog {};
 
 }  // namespace
 
-MainWindow::MainWindow(Application& application) : application_(application)
+MainWindow::MainWindow(SettingsFile& settings, SharedInstanceBlock* sharedBlock, const Text& commandLineFile,
+                       const Text& savePath)
+    : savePath(savePath), commandLineFile(commandLineFile), settings_(settings), sharedBlock_(sharedBlock)
 {
     bigIcon = LoadAppIcon(32);
     smallIcon = LoadAppIcon(16);
@@ -72,8 +73,8 @@ BOOL MainWindow::OnInitDialog()
     unmapButton = Item(IDC_UNMAP);
     mappedList.Attach(Item(IDC_MAPPED_LIST));
 
-    warnRestart = application_.settings.ReadSettingInt("WarnRestart", 1);
-    noColor = application_.settings.ReadSettingInt("NoColor", 0);
+    warnRestart = settings_.ReadSettingInt("WarnRestart", 1);
+    noColor = settings_.ReadSettingInt("NoColor", 0);
     DetectPlatform();
 
     kindImages = ImageList_LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDB_KIND_IMAGES), 16, 0,
@@ -128,8 +129,8 @@ BOOL MainWindow::OnInitDialog()
     // An elevated copy's window would otherwise not hear an unelevated second copy.
     systemCalls.allowMessageFromLower(Handle(), WM_APP_IDENTIFY);
     systemCalls.allowMessageFromLower(Handle(), WM_APP_LOADFILE);
-    if (application_.sharedBlock)
-        application_.sharedBlock->hWndMain = static_cast<std::uint32_t>(reinterpret_cast<ULONG_PTR>(Handle()));
+    if (sharedBlock_)
+        sharedBlock_->hWndMain = static_cast<std::uint32_t>(reinterpret_cast<ULONG_PTR>(Handle()));
     return TRUE;
 }
 
@@ -164,8 +165,7 @@ bool MainWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, INT_PTR& 
     switch (message) {
     case WM_COMMAND: {
         CommandScope command(*this);
-        if (!DispatchCommand(this, commands, LOWORD(wParam)) && HIWORD(wParam) == BN_CLICKED)
-            application_.OnCommand(LOWORD(wParam), Handle());
+        DispatchCommand(this, commands, LOWORD(wParam));
         return true;
     }
     case WM_NOTIFY: {
@@ -219,11 +219,11 @@ void MainWindow::CarryOutHandOvers()
 {
     while (handOverWaiting_) {
         handOverWaiting_ = false;
-        if (Ended() || !application_.sharedBlock)
+        if (Ended() || !sharedBlock_)
             return;
         // A copy of it: a hand-over during the load must not change the path under it.
-        char path[sizeof application_.sharedBlock->filePath];
-        lstrcpynA(path, application_.sharedBlock->filePath, sizeof path);
+        char path[sizeof sharedBlock_->filePath];
+        lstrcpynA(path, sharedBlock_->filePath, sizeof path);
         ++commandDepth_;
         LoadMapFile(path);
         --commandDepth_;
@@ -247,3 +247,5 @@ void MainWindow::OnAbout()
     AboutBox about;
     about.RunModal(IDD_ABOUTBOX, Handle());
 }
+
+void MainWindow::OnHelp() { OpenHelp(Handle()); }

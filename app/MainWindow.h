@@ -7,50 +7,34 @@
 #include "Dialog.h"
 #include "ListView.h"
 #include "MappingList.h"
+#include "SettingsFile.h"
+#include "SharedInstanceBlock.h"
 #include "StoreResults.h"
 #include "Text.h"
-
-class Application;
 
 #define WM_APP_IDENTIFY (WM_APP + 5)
 #define WM_APP_LOADFILE (WM_APP + 6)
 const LRESULT INSTANCE_REPLY = 0xBADDCABB;
 
+// Each group of members says which file holds it.
 class MainWindow : public Dialog {
 public:
-    explicit MainWindow(Application& application);
+    // The window writes its handle into `sharedBlock` (when there is one) and loads the files
+    // handed over through it; it opens with `commandLineFile` loaded, when one is named, and
+    // its file dialogs start in `savePath`.
+    MainWindow(SettingsFile& settings, SharedInstanceBlock* sharedBlock, const Text& commandLineFile = Text(),
+               const Text& savePath = Text());
     ~MainWindow() override;
 
-    // Runs the window modally; IDOK or IDCANCEL.
+    // MainWindow.cpp: runs the window modally; IDOK or IDCANCEL.
     INT_PTR Run();
 
-    void SyncKeyLists(int row);
-    void UpdateButtons();
-    void FitColumns();
+    // MainWindowFiles.cpp: Save and Load of map and registry files.
     BOOL LoadMapFile(const char* path);
-
-    // Editing commands
-    void OnMap();
-    void OnSwap();
-    void OnDisable();
-    void OnUnmap();
-    int SetMappingRow(ScanCode from, ScanCode to);
-
-    // Map files
-    void OnSaveMap();
-    void OnLoadMap();
     void SaveMapFile(const Text& path);
-    bool AskForMapFile(bool save, Text& path);
     void RememberDirectory(const Text& path);
 
-    void OnOK();
-    void OnCancel();
-    void OnAbout();
-
-    // A second copy's hand-over (WM_APP_LOADFILE): carried out at once when no command is
-    // under way, otherwise kept waiting until the command has ended.
-    void OnHandOver();
-
+    // The window's state, read by its tests as a user would see it.
     Text savePath;
     Text commandLineFile;
     HWND swapButton = nullptr;
@@ -72,16 +56,8 @@ public:
     HICON smallIcon = nullptr;
     HIMAGELIST kindImages = nullptr;
 
-    // Notification handlers
-    LRESULT OnMappedDispInfo(NMHDR* header);
-    LRESULT OnKeyDispInfo(NMHDR* header);
-    LRESULT OnCustomDraw(NMHDR* header);
-    LRESULT OnKeyItemChanged(NMHDR* header);
-    LRESULT OnMappedItemChanged(NMHDR* header);
-    LRESULT OnMappedSetFocus(NMHDR* header);
-    LRESULT OnMappedKeyDown(NMHDR* header);
-
 protected:
+    // MainWindow.cpp: opening, the message dispatch, the hand-over, About, Help, closing.
     BOOL OnInitDialog() override;
     bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, INT_PTR& result) override;
 
@@ -104,26 +80,64 @@ private:
         MainWindow& window_;
     };
 
-    void CarryOutHandOvers();
+    // MainWindow.cpp
+    static const CommandEntry<MainWindow> commands[];
+    static const NotifyEntry<MainWindow> notifications[];
     void FillKeyLists();
     void InsertMappingRows();
-    void FinishChange();
-    void RunRestartNotice();
-    bool ConfirmLogOnKeys();
-    bool WriteElevated(StoreWriteResult& written);
+    // A second copy's hand-over (WM_APP_LOADFILE): carried out at once when no command is
+    // under way, otherwise kept waiting until the command has ended.
+    void OnHandOver();
+    void CarryOutHandOvers();
+    void OnAbout();
+    void OnHelp();
     void OnDestroy();
+
+    // MainWindowEdit.cpp: the editing commands.
+    void OnMap();
+    void OnSwap();
+    void OnDisable();
+    void OnUnmap();
+    int SetMappingRow(ScanCode from, ScanCode to);
+    void FinishChange();
+
+    // MainWindowFiles.cpp
+    void OnSaveMap();
+    void OnLoadMap();
+    bool AskForMapFile(bool save, Text& path);
+
+    // MainWindowApply.cpp: OK and Cancel; MainWindowElevated.cpp: OK's elevated copy.
+    void OnOK();
+    void OnCancel();
+    bool ConfirmLogOnKeys();
+    void RunRestartNotice();
+    bool WriteElevated(StoreWriteResult& written);
+
+    // MainWindowLists.cpp: the three lists' rows, colours, selections and column widths.
+    void SyncKeyLists(int row);
+    void UpdateButtons();
+    void FitColumns();
+    LRESULT OnMappedDispInfo(NMHDR* header);
+    LRESULT OnKeyDispInfo(NMHDR* header);
+    LRESULT OnCustomDraw(NMHDR* header);
+    LRESULT OnKeyItemChanged(NMHDR* header);
+    LRESULT OnMappedItemChanged(NMHDR* header);
+    LRESULT OnMappedSetFocus(NMHDR* header);
+    LRESULT OnMappedKeyDown(NMHDR* header);
     bool SelectMatchingKey(ListView& list, int listCount, ScanCode code);
-    bool OnKeyListContextMenu(HWND control, LPARAM position);
-    void SelectKeyByPressing(ListView& list, int listCount, const char* listName);
     int DrawValue(int controlId, const NMLVCUSTOMDRAW& draw) const;
     const char* RowName(const char* name, ScanCode code, int slot);
     HWND MakeMeasuringList();
     int AutoSizedWidth(HWND standIn, int column, int how);
     void SetMinimumColumnWidths();
 
-    Application& application_;
+    // MainWindowKeyPress.cpp: select-by-pressing from a key list's context menu.
+    bool OnKeyListContextMenu(HWND control, LPARAM position);
+    void SelectKeyByPressing(ListView& list, int listCount, const char* listName);
+
+    SettingsFile& settings_;
+    SharedInstanceBlock* sharedBlock_;
     int commandDepth_ = 0;
     bool handOverWaiting_ = false;
     char unknownName_[2][24];  // text of codes without a name, handed to the list view
 };
-

@@ -1,11 +1,11 @@
 // OK writes the list to the store of the running platform; Cancel leaves without writing.
 #include "AppMessageBox.h"
-#include "Application.h"
+#include "CurrentMap.h"
 #include "ElevatedWrite.h"
 #include "LogOnKeys.h"
 #include "MainWindow.h"
 #include "Platform.h"
-#include "SystemMap.h"
+#include "TranslationTableStore.h"
 #include "resource.h"
 
 namespace {
@@ -60,7 +60,7 @@ void MainWindow::OnOK()
             // the window stays open.
             StoreWriteResult written;
             if (!WriteNeedsElevation())
-                written = WriteScancodeMap(mappings);
+                written = WriteCurrentMap(mappings);
             else if (!WriteElevated(written))
                 return;
             switch (written) {
@@ -82,8 +82,7 @@ void MainWindow::OnOK()
         }
     } else {
         // The driver's table is written on every OK: it may never have been stored.
-        BuildTranslationTable(mappings);
-        switch (WriteTranslationTable()) {
+        switch (WriteCurrentMap(mappings)) {
         case OpenFailed:
             AppMessageBox(Handle(), "Unable to access the registry");
             return;
@@ -108,7 +107,7 @@ void MainWindow::RunRestartNotice()
     RestartNotice notice;
     if (notice.RunModal(IDD_RESTART_NOTICE, Handle()) == IDOK && notice.dontShowAgain) {
         warnRestart = 0;
-        application_.settings.WriteSettingInt("WarnRestart", 0);
+        settings_.WriteSettingInt("WarnRestart", 0);
     }
 }
 

@@ -3,7 +3,6 @@
 #include <commdlg.h>
 
 #include "AppMessageBox.h"
-#include "Application.h"
 #include "FileDialogSize.h"
 #include "MainWindow.h"
 #include "MapFile.h"
@@ -58,7 +57,7 @@ void MainWindow::RememberDirectory(const Text& path)
     if (lstrcmpiA(directory.c_str(), savePath.c_str()) == 0)
         return;
     savePath = directory;
-    application_.settings.WriteSettingString("SavePath", directory.c_str());
+    settings_.WriteSettingString("SavePath", directory.c_str());
 }
 
 void MainWindow::OnSaveMap()

@@ -182,19 +182,12 @@ namespace {
 
 const int directMeasureRows = 200;
 
-void SetText(HWND list, int row, int column, const char* text)
+// Sets the text of a cell of the stand-in, adding empty rows up to its row.
+void SetText(ListView& list, int row, int column, const char* text)
 {
-    while (SendMessageA(list, LVM_GETITEMCOUNT, 0, 0) <= row) {
-        LVITEMA item = {};
-        item.mask = LVIF_TEXT | LVIF_IMAGE;
-        item.iItem = row;
-        item.pszText = const_cast<char*>("");
-        SendMessageA(list, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item));
-    }
-    LVITEMA item = {};
-    item.iSubItem = column;
-    item.pszText = const_cast<char*>(text);
-    SendMessageA(list, LVM_SETITEMTEXTA, row, reinterpret_cast<LPARAM>(&item));
+    while (list.Count() <= row)
+        list.AppendEmptyRow();
+    list.SetRowText(row, column, text);
 }
 
 // Marks `code` in a set of all 16-bit codes; true when it was not there yet.
@@ -221,23 +214,18 @@ HWND MainWindow::MakeMeasuringList()
     MapWindowPoints(nullptr, Handle(), reinterpret_cast<POINT*>(&box), 2);
     // Shared images: the stand-in must not destroy the list's image list with itself.
     const DWORD style = (GetWindowLongA(real, GWL_STYLE) & ~(WS_VISIBLE | WS_TABSTOP)) | LVS_SHAREIMAGELISTS;
-    HWND list = CreateWindowExA(GetWindowLongA(real, GWL_EXSTYLE), WC_LISTVIEWA, "", style, box.left, box.top,
+    HWND made = CreateWindowExA(GetWindowLongA(real, GWL_EXSTYLE), WC_LISTVIEWA, "", style, box.left, box.top,
                                 box.right - box.left, box.bottom - box.top, Handle(), nullptr,
                                 GetModuleHandleA(nullptr), nullptr);
-    if (!list)
+    if (!made)
         return nullptr;
-    SendMessageA(list, WM_SETFONT, SendMessageA(real, WM_GETFONT, 0, 0), FALSE);
-    SendMessageA(list, LVM_SETEXTENDEDLISTVIEWSTYLE, 0, SendMessageA(real, LVM_GETEXTENDEDLISTVIEWSTYLE, 0, 0));
-    SendMessageA(list, LVM_SETIMAGELIST, LVSIL_SMALL, SendMessageA(real, LVM_GETIMAGELIST, LVSIL_SMALL, 0));
-    for (int column = 0; column < 2; ++column) {
-        char heading[64] = "";
-        LVCOLUMNA info = {};
-        info.mask = LVCF_FMT | LVCF_WIDTH | LVCF_TEXT | LVCF_SUBITEM;
-        info.pszText = heading;
-        info.cchTextMax = sizeof heading;
-        SendMessageA(real, LVM_GETCOLUMNA, column, reinterpret_cast<LPARAM>(&info));
-        SendMessageA(list, LVM_INSERTCOLUMNA, column, reinterpret_cast<LPARAM>(&info));
-    }
+    ListView list;
+    list.Attach(made);
+    SendMessageA(made, WM_SETFONT, SendMessageA(real, WM_GETFONT, 0, 0), FALSE);
+    list.SetExtendedStyle(0, mappedList.ExtendedStyle());
+    list.SetSmallImageList(mappedList.SmallImageList());
+    for (int column = 0; column < 2; ++column)
+        list.CopyColumn(mappedList, column);
     unsigned char seenFrom[0x10000 / 8] = {}, seenTo[0x10000 / 8] = {};
     int fromRows = 0, toRows = 0;
     for (int i = 0; i < mappings.count(); ++i) {
@@ -247,16 +235,17 @@ HWND MainWindow::MakeMeasuringList()
         if (FirstSight(seenTo, row.toCode))
             SetText(list, toRows++, 1, RowName(row.toName, row.toCode, 1));
     }
-    return list;
+    return made;
 }
 
 // The width that LVM_SETCOLUMNWIDTH with `how` gives a column of the mapped-keys list,
 // measured on `standIn` when there is one; without, the column is set to it.
 int MainWindow::AutoSizedWidth(HWND standIn, int column, int how)
 {
-    HWND list = standIn ? standIn : mappedList.Handle();
-    SendMessageA(list, LVM_SETCOLUMNWIDTH, column, how);
-    return static_cast<int>(SendMessageA(list, LVM_GETCOLUMNWIDTH, column, 0));
+    ListView list;
+    list.Attach(standIn ? standIn : mappedList.Handle());
+    list.SetColumnWidth(column, how);
+    return list.ColumnWidth(column);
 }
 
 void MainWindow::FitColumns()

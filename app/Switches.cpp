@@ -2,10 +2,14 @@
 
 #include <windows.h>
 
+#include "AppMessageBox.h"
 #include "CommandLine.h"
+#include "CurrentMap.h"
+#include "LogOnKeys.h"
+#include "MapFileDisk.h"
 #include "Platform.h"
-#include "SwitchCommands.h"
 #include "SystemCalls.h"
+#include "TranslationTableStore.h"
 
 #ifndef ATTACH_PARENT_PROCESS
 #define ATTACH_PARENT_PROCESS (static_cast<DWORD>(-1))
@@ -45,28 +49,38 @@ namespace {
 const char usageLine[] =
     "Usage: Swivelkin.exe /apply [/force] FILE, Swivelkin.exe /save FILE or Swivelkin.exe /?";
 
-const char* SkipWhiteSpace(const char* p)
+const char nothingApplied[] = " Nothing was applied.";
+
+const char* Plural(int count) { return count == 1 ? "" : "s"; }
+
+// Why a file could not be read, on one line: the path stands where the message names the
+// file, or else before it.
+void DescribeUnreadFile(char* line, const char* path, MapFile::Result decoded)
 {
-    while (IsWhiteSpace(*p))
-        ++p;
-    return p;
+    const char* message = MapFile::failureMessage(decoded);
+    Text text = Text(message).find("%s") == Text::npos ? Text(path) + ": " + message : FormatMessageText(message, path);
+    for (std::size_t at = text.find('\n'); at != Text::npos; at = text.find('\n', at))
+        text.replace(at, 1, " ");
+    wsprintfA(line, "%s%s", text.c_str(), nothingApplied);
 }
 
-const char* EndOfWord(const char* p)
-{
-    while (*p && !IsWhiteSpace(*p))
-        ++p;
-    return p;
-}
+// NT 4 keeps the value but never applies it, as the window tells after OK.
+const char notAppliedOnNT4[] =
+    "They are stored, but this version of Windows does not apply key mappings: they take effect on Windows "
+    "2000 and later versions.";
 
-bool WordIs(const char* word, const char* end, const char* name)
+// When the keyboard driver of Windows 95/98/ME uses the table.
+const char* DriverWhen(DriverHandOver handOver)
 {
-    int length = static_cast<int>(end - word);
-    if (length != lstrlenA(name))
-        return false;
-    char copy[8];
-    lstrcpynA(copy, word, length + 1);
-    return lstrcmpiA(copy, name) == 0;
+    switch (handOver) {
+    case DriverTookTable:
+        return "the keyboard driver uses them now.";
+    case DriverRefusedTable:
+        return "the keyboard driver refused them, so they take effect when Windows next starts.";
+    case DriverNotLoaded:
+        break;
+    }
+    return "the keyboard driver is not loaded yet, so they take effect when Windows next starts.";
 }
 
 int RunFileSwitch(const SwitchLine& parsed, char* line)
@@ -121,47 +135,101 @@ void WriteToConsole(HANDLE given, const char* text)
 
 }  // namespace
 
-SwitchLine ParseSwitch(const char* arguments)
+int ApplyMapFileQuietly(const char* path, bool force, char* line)
 {
-    SwitchLine parsed = {NoSwitch, nullptr, 0, false};
-    const char* word = SkipWhiteSpace(arguments ? arguments : "");
-    if (*word != '/' && *word != '-')
-        return parsed;
-    const char* end = EndOfWord(word);
-    parsed.command = WordIs(word + 1, end, "apply")  ? ApplySwitch
-                     : WordIs(word + 1, end, "save") ? SaveSwitch
-                     : WordIs(word + 1, end, "?")    ? HelpSwitch
-                                                     : WrongSwitch;
-    const char* p = SkipWhiteSpace(end);
-    if (parsed.command == ApplySwitch && (*p == '/' || *p == '-') && WordIs(p + 1, EndOfWord(p), "force")) {
-        parsed.force = true;
-        p = SkipWhiteSpace(EndOfWord(p));
+    MapRecords records;
+    MapFile::Result decoded;
+    switch (ReadMapFileFrom(path, records, decoded)) {
+    case MapFileNotOpened:
+        wsprintfA(line, "Unable to access %s.%s", path, nothingApplied);
+        return ExitBadFile;
+    case MapFileNoReader:
+        wsprintfA(line, "%s: %s.%s", path, MapFile::failureMessage(MapFile::NoMemory), nothingApplied);
+        return ExitBadFile;
+    case MapFileNotDecoded:
+        DescribeUnreadFile(line, path, decoded);
+        return ExitBadFile;
+    case MapFileRead:
+        break;
     }
-    if (parsed.command == ApplySwitch || parsed.command == SaveSwitch) {
-        const char* file = p;
-        if (*p == '"') {
-            file = ++p;
-            while (*p && *p != '"')
-                ++p;
-            if (*p != '"' || (p[1] && !IsWhiteSpace(p[1]))) {
-                parsed.command = WrongSwitch;
-                return parsed;
-            }
-            parsed.file = file;
-            parsed.fileLength = static_cast<int>(p - file);
-            ++p;
-        } else {
-            p = EndOfWord(p);
-            parsed.file = file;
-            parsed.fileLength = static_cast<int>(p - file);
+    // Windows 95/98/ME cannot map extended keys: left out, as Load leaves them out.
+    const int inFile = records.count();
+    if (!IsNT)
+        records.removeExtended();
+    const int leftOut = inFile - records.count();
+    // Forced, they are kept as OK keeps the ones it read from the registry: the window's own
+    // elevated copy applies its list so.
+    if (!force && records.removeUnknown()) {
+        wsprintfA(line, "%s is damaged: it holds key codes that Swivelkin does not know.%s", path, nothingApplied);
+        return ExitBadFile;
+    }
+    MappingList list;
+    if (!AppendRecords(records, list)) {
+        wsprintfA(line, "%s: %s.%s", path, MapFile::failureMessage(MapFile::NoMemory), nothingApplied);
+        return ExitBadFile;
+    }
+    list.normalise();
+    // Windows 95/98/ME ask for no Ctrl+Alt+Del at log-on.
+    if (IsNT && !force) {
+        if (int missing = missingLogOnKeys(list)) {
+            wsprintfA(line,
+                      "With the mappings of %s no key would produce %s, so Ctrl+Alt+Del could not be pressed and "
+                      "Windows may not let you log on.%s /apply /force applies it anyway.",
+                      path, logOnKeyNames(missing), nothingApplied);
+            return ExitLocksOut;
         }
-        if (parsed.fileLength == 0)
-            parsed.command = WrongSwitch;
-        p = SkipWhiteSpace(p);
     }
-    if (*p)
-        parsed.command = WrongSwitch;
-    return parsed;
+
+    switch (WriteCurrentMap(list)) {
+    case OpenFailed:
+        wsprintfA(line, "Unable to open the key mappings in the registry (administrator rights are needed).%s",
+                  nothingApplied);
+        return ExitStoreNotOpened;
+    case WriteFailed:
+        wsprintfA(line, "Error writing the key mappings to the registry.");
+        return ExitNotWritten;
+    case Written:
+        break;
+    }
+    const int count = list.count();
+    if (IsNT4) {
+        wsprintfA(line, "Applied %d mapping%s from %s. %s", count, Plural(count), path, notAppliedOnNT4);
+    } else if (IsNT) {
+        wsprintfA(line, "Applied %d mapping%s from %s; they take effect after the next log-on or restart.", count,
+                  Plural(count), path);
+    } else {
+        // A driver not loaded yet takes the stored table when Windows next starts.
+        const char* when = DriverWhen(HandTableToDriver());
+        if (leftOut == 0)
+            wsprintfA(line, "Applied %d mapping%s from %s; %s", count, Plural(count), path, when);
+        else
+            wsprintfA(line, "Applied %d mapping%s from %s, leaving out %d for extended keys, which this version "
+                      "of Windows cannot map; %s", count, Plural(count), path, leftOut, when);
+    }
+    return ExitDone;
+}
+
+int SaveMappingsInEffect(const char* path, char* line)
+{
+    MappingList list;
+    int read = ReadCurrentMap(list);
+    if (read != ReadOk) {
+        wsprintfA(line, "%s Nothing was saved.", ReadFailureMessage(read));
+        return ExitStoreNotOpened;
+    }
+    list.normalise();
+    switch (WriteMapFileTo(path, list)) {
+    case MapFileNotAccessible:
+        wsprintfA(line, "Unable to access %s. Nothing was saved.", path);
+        return ExitNotWritten;
+    case MapFileNotWritten:
+        wsprintfA(line, "Error writing %s. Nothing was saved.", path);
+        return ExitNotWritten;
+    case MapFileWritten:
+        break;
+    }
+    wsprintfA(line, "Saved %d mapping%s to %s.", list.count(), Plural(list.count()), path);
+    return ExitDone;
 }
 
 bool RunSwitch(const char* commandLine, int& exitCode)

@@ -14,26 +14,6 @@ enum SwitchExit {
     ExitLocksOut = 5,        // NT family: no key would produce Ctrl, Alt or Delete; /force applies it
 };
 
-enum SwitchCommand {
-    NoSwitch,  // the command line keeps its old meaning: a map file to load
-    ApplySwitch,
-    SaveSwitch,
-    HelpSwitch,
-    WrongSwitch,  // unknown, or without its one argument
-};
-
-struct SwitchLine {
-    SwitchCommand command;
-    const char* file;  // the argument, inside the command line; not NUL-terminated
-    int fileLength;
-    bool force;  // "/apply /force FILE"
-};
-
-// Reads the arguments that follow the program's name. A switch is the first word, starting
-// with "/" or "-", in any case; a FILE with spaces is given in double quotes. "/force" is
-// taken only between "/apply" and its FILE.
-SwitchLine ParseSwitch(const char* arguments);
-
 // When the command line's first word is a switch: runs it and returns true, with the
 // process's exit code in `exitCode`. Otherwise false, and the program starts as usual. A
 // switch runs with the system's critical-error boxes ("no disk" and the like) turned off, so
@@ -42,3 +22,15 @@ bool RunSwitch(const char* commandLine, int& exitCode);
 
 // What "/?" shows.
 extern const char switchUsage[];
+
+// The work of /apply and /save. Each returns a SwitchExit and says in `line` (room for 1025
+// characters) what happened, in one line. IsNT must be set.
+
+// Applies the map file at `path` as OK applies the window's list after a Load of it, and
+// asks nothing: no restart question, no notice. Unless `force` is true, a file that holds
+// key codes the catalogue lacks is refused (ExitBadFile), and so, on the NT family, is one
+// after which no key produces Ctrl, Alt or Delete (ExitLocksOut).
+int ApplyMapFileQuietly(const char* path, bool force, char* line);
+
+// Saves the mappings in effect, as the window shows them when it opens, as Save saves them.
+int SaveMappingsInEffect(const char* path, char* line);

@@ -1,5 +1,5 @@
 // Where a map file is written to. Save wraps a file in one; tests and the fuzzer wrap memory
-// (MemoryBytes.h).
+// (tests/MemoryBytes.h).
 #pragma once
 
 #include <cstddef>

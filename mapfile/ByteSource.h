@@ -1,5 +1,5 @@
 // Where a map file is read from. The loader wraps an open file in one; tests and the fuzzer
-// wrap memory (MemoryBytes.h).
+// wrap memory (tests/MemoryBytes.h).
 #pragma once
 
 #include <cstddef>

@@ -3,34 +3,12 @@
 // WinMain: the programs have no global objects that need constructing.
 #include <windows.h>
 
-namespace {
-
-// What follows the program's name on the command line, as WinMain receives it.
-char* ArgumentsOf(char* commandLine)
-{
-    char* p = commandLine;
-    if (*p == '"') {
-        ++p;
-        while (*p && *p != '"')
-            ++p;
-        if (*p == '"')
-            ++p;
-    } else {
-        while (*p && *p != ' ' && *p != '\t')
-            ++p;
-    }
-    while (*p == ' ' || *p == '\t')
-        ++p;
-    return p;
-}
-
-}  // namespace
-
 extern "C" void WinMainCRTStartup()
 {
     STARTUPINFOA startup;
     startup.cb = sizeof startup;
     GetStartupInfoA(&startup);
     int show = startup.dwFlags & STARTF_USESHOWWINDOW ? startup.wShowWindow : SW_SHOWDEFAULT;
-    ExitProcess(WinMain(GetModuleHandleA(nullptr), nullptr, ArgumentsOf(GetCommandLineA()), show));
+    // Neither program reads its arguments from WinMain: Swivelkin parses GetCommandLineA itself.
+    ExitProcess(WinMain(GetModuleHandleA(nullptr), nullptr, nullptr, show));
 }

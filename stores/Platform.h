@@ -1,5 +1,7 @@
-// Which family of Windows the program runs on.
+// Which family and version of Windows the program runs on, asked once.
 #pragma once
+
+#include <windows.h>
 
 // True on the NT family; false on Windows 95/98/ME. Set by DetectPlatform.
 extern bool IsNT;
@@ -8,5 +10,9 @@ extern bool IsNT;
 // does not apply it (that came with Windows 2000). Set by DetectPlatform.
 extern bool IsNT4;
 
-// Sets IsNT and IsNT4 from the platform and version that GetVersionExA reports.
+// What GetVersionExA reported, for what depends on more than the family (the size of the
+// file dialogs' structure); all zero when it failed. Set by DetectPlatform.
+extern OSVERSIONINFOA PlatformVersion;
+
+// Sets IsNT, IsNT4 and PlatformVersion from what GetVersionExA reports.
 void DetectPlatform();

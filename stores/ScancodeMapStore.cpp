@@ -1,9 +1,10 @@
+#include "ScancodeMapStore.h"
+
 #include <windows.h>
 
 #include <cstdlib>
 
 #include "ScancodeMapValue.h"
-#include "SystemMap.h"
 
 namespace {
 const char keyPath[] = "SYSTEM\\CurrentControlSet\\Control\\Keyboard Layout";

@@ -1,6 +1,7 @@
+#include "TranslationTableStore.h"
+
 #include "KeyboardDriver.h"
 #include "SystemCalls.h"
-#include "SystemMap.h"
 
 unsigned char translationTable[TranslationTable::size];
 

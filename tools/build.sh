@@ -8,10 +8,15 @@ set -eu
 source "$(dirname "$0")/env.sh"
 toolchain=$PWD/cmake/mingw.toolchain.cmake
 
+# Configures a tree when it is new, or again when its settings (tools/env.sh) have changed
+# since it was last configured.
 configure() {
   local dir=$1; shift
-  [ -f "$dir/Makefile" ] || cmake -S . -B "$dir" -G "Unix Makefiles" "$@" >"$dir.configure.log" 2>&1 \
+  local settings="$*"
+  [ -f "$dir/Makefile" ] && [ "$(cat "$dir.configure.args" 2>/dev/null)" = "$settings" ] && return
+  cmake -S . -B "$dir" -G "Unix Makefiles" "$@" >"$dir.configure.log" 2>&1 \
     || { cat "$dir.configure.log"; exit 1; }
+  printf '%s' "$settings" >"$dir.configure.args"
 }
 mkdir -p $build
 configure $build/native -DSWK_BUILD=native

@@ -2,7 +2,6 @@
 #include "WindowDriver.h"
 #include "MappingListHelpers.h"
 #include "ApplyDriver.h"
-#include "SystemMap.h"
 
 #include <gtest/gtest.h>
 
@@ -33,7 +32,7 @@ TEST(Platform, IsTheOneWineReportsForThisRun)
 TEST_F(ApplyOnNT, TheTypicalChangeEndToEnd)
 {
     NoticeSeen notice;
-    MainWindow window(application);
+    MainWindow window(application.settings, application.sharedBlock);
     INT_PTR end = RunWindow(window, [&](HWND w) {
         PickKey(w, IDC_FROM_LIST, "Caps Lock");
         PickKey(w, IDC_TO_LIST, "Left Ctrl");
@@ -58,7 +57,7 @@ TEST_F(ApplyOnNT, TheTypicalChangeEndToEnd)
 TEST_F(ApplyOnNT, NoChangeWritesNothingAndShowsNoNotice)
 {
     NoticeSeen notice;
-    MainWindow window(application);
+    MainWindow window(application.settings, application.sharedBlock);
     EXPECT_EQ(IDOK, RunWindow(window, [&](HWND w) {
         AnswerRestartNotice(notice, false, true);
         Click(w, IDOK);
@@ -70,7 +69,7 @@ TEST_F(ApplyOnNT, NoChangeWritesNothingAndShowsNoNotice)
 TEST_F(ApplyOnNT, AChangeUndoneIsStillWrittenAndNoticed)
 {
     NoticeSeen notice;
-    MainWindow window(application);
+    MainWindow window(application.settings, application.sharedBlock);
     RunWindow(window, [&](HWND w) {
         PickKey(w, IDC_FROM_LIST, "Tab");
         Click(w, IDC_DISABLE);
@@ -86,7 +85,7 @@ TEST_F(ApplyOnNT, AChangeUndoneIsStillWrittenAndNoticed)
 TEST_F(ApplyOnNT, AKeyThatCannotBeOpenedKeepsTheWindowOpenForAnotherTry)
 {
     NoticeSeen notice;
-    MainWindow window(application);
+    MainWindow window(application.settings, application.sharedBlock);
     INT_PTR end = RunWindow(window, [&](HWND w) {
         PickKey(w, IDC_FROM_LIST, "Tab");
         Click(w, IDC_DISABLE);
@@ -107,7 +106,7 @@ TEST_F(ApplyOnNT, WarnRestartZeroMeansNoNotice)
 {
     application.settings.WriteSettingInt("WarnRestart", 0);
     NoticeSeen notice;
-    MainWindow window(application);
+    MainWindow window(application.settings, application.sharedBlock);
     RunWindow(window, [&](HWND w) {
         PickKey(w, IDC_FROM_LIST, "Tab");
         Click(w, IDC_DISABLE);
@@ -121,7 +120,7 @@ TEST_F(ApplyOnNT, WarnRestartZeroMeansNoNotice)
 TEST_F(ApplyOnNT, TheBoxTickedAndOKStopsTheNoticeForGood)
 {
     NoticeSeen notice;
-    MainWindow window(application);
+    MainWindow window(application.settings, application.sharedBlock);
     RunWindow(window, [&](HWND w) {
         PickKey(w, IDC_FROM_LIST, "Tab");
         Click(w, IDC_DISABLE);
@@ -136,7 +135,7 @@ TEST_F(ApplyOnNT, TheBoxTickedAndOKStopsTheNoticeForGood)
 TEST_F(ApplyOnNT, TheBoxTickedButEscapeChangesNothing)
 {
     NoticeSeen notice;
-    MainWindow window(application);
+    MainWindow window(application.settings, application.sharedBlock);
     RunWindow(window, [&](HWND w) {
         PickKey(w, IDC_FROM_LIST, "Tab");
         Click(w, IDC_DISABLE);
@@ -150,7 +149,7 @@ TEST_F(ApplyOnNT, TheBoxTickedButEscapeChangesNothing)
 
 TEST_F(ApplyOnNT, CancelAfterEditsWritesNothingAndAsksNothing)
 {
-    MainWindow window(application);
+    MainWindow window(application.settings, application.sharedBlock);
     EXPECT_EQ(IDCANCEL, RunWindow(window, [&](HWND w) {
         PickKey(w, IDC_FROM_LIST, "Tab");
         Click(w, IDC_DISABLE);
@@ -183,7 +182,7 @@ TEST_F(ApplyOnNT4, OKWritesTheMapAndSaysThatThisWindowsDoesNotApplyIt)
         fake.boxes.clear();
         application.settings.WriteSettingInt("WarnRestart", warnRestart);
         NoticeSeen notice;
-        MainWindow window(application);
+        MainWindow window(application.settings, application.sharedBlock);
         HWND main = nullptr;
         INT_PTR end = RunWindow(window, [&](HWND w) {
             main = w;
@@ -205,7 +204,7 @@ TEST_F(ApplyOnNT4, OKWritesTheMapAndSaysThatThisWindowsDoesNotApplyIt)
 
 TEST_F(ApplyOnNT4, NoChangeWritesNothingAndSaysNothing)
 {
-    MainWindow window(application);
+    MainWindow window(application.settings, application.sharedBlock);
     EXPECT_EQ(IDOK, RunWindow(window, [&](HWND w) { Click(w, IDOK); }));
     EXPECT_FALSE(StoredMap().exists);
     EXPECT_TRUE(fake.boxes.empty());
@@ -240,7 +239,7 @@ Bytes IdentityExcept(std::vector<std::pair<int, int>> changes)
 TEST_F(ApplyOn98, OKWritesEvenWithoutAChangeAndHandsTheTableToTheDriver)
 {
     fake.driverLoaded = true;
-    MainWindow window(application);
+    MainWindow window(application.settings, application.sharedBlock);
     EXPECT_EQ(IDOK, RunWindow(window, [&](HWND w) { Click(w, IDOK); }));
     EXPECT_EQ(IdentityExcept({}), readValue(quorvexKey, "KeyMappings").data);
     EXPECT_EQ((Bytes{'Q', 'u', 'o', 'r', 'v', 'e', 'x', '.', 'V', 'x', 'D', 0}), readValue(quorvexKey, "StaticVxD").data);
@@ -258,7 +257,7 @@ TEST_F(ApplyOn98, WithoutTheDriverTheRestartIsOfferedAndTheWindowClosesEitherWay
         fake.boxes.clear();
         fake.restarts.clear();
         fake.answers = {answer};
-        MainWindow window(application);
+        MainWindow window(application.settings, application.sharedBlock);
         EXPECT_EQ(IDOK, RunWindow(window, [&](HWND w) {
             PickKey(w, IDC_FROM_LIST, "Caps Lock");
             PickKey(w, IDC_TO_LIST, "Left Ctrl");
@@ -283,7 +282,7 @@ TEST_F(ApplyOn98, AValueThatCannotBeWrittenIsReportedAndTheDriverLeftAlone)
 {
     fake.driverLoaded = true;
     ASSERT_TRUE(denyAllAccess(quorvexKey));
-    MainWindow window(application);
+    MainWindow window(application.settings, application.sharedBlock);
     EXPECT_EQ(IDOK, RunWindow(window, [&](HWND w) { Click(w, IDOK); }));
     allowAllAccess(quorvexKey);
     ASSERT_EQ(1u, fake.boxes.size());
@@ -297,7 +296,7 @@ TEST_F(ApplyOn98, AValueThatCannotBeWrittenIsReportedAndTheDriverLeftAlone)
 TEST_F(ApplyOn98, AScancodeMapThatCannotBeWrittenIsReportedAndTheWindowCloses)
 {
     ASSERT_TRUE(denyAllAccess(layoutKey));
-    MainWindow window(application);
+    MainWindow window(application.settings, application.sharedBlock);
     INT_PTR end = RunWindow(window, [&](HWND w) {
         PickKey(w, IDC_FROM_LIST, "Tab");
         Click(w, IDC_DISABLE);
@@ -351,7 +350,7 @@ private:
 TEST_F(ApplyOn98, AKeyThatCannotBeCreatedKeepsTheWindowOpenForAnotherTry)
 {
     fake.driverLoaded = true;
-    MainWindow window(application);
+    MainWindow window(application.settings, application.sharedBlock);
     INT_PTR end = RunWindow(window, [&](HWND w) {
         PickKey(w, IDC_FROM_LIST, "Tab");
         Click(w, IDC_DISABLE);
@@ -379,7 +378,7 @@ TEST_F(ApplyOn98, AKeyThatCannotBeCreatedKeepsTheWindowOpenForAnotherTry)
 
 TEST_F(ApplyOn98, CancelAfterEditsWritesNothing)
 {
-    MainWindow window(application);
+    MainWindow window(application.settings, application.sharedBlock);
     EXPECT_EQ(IDCANCEL, RunWindow(window, [&](HWND w) {
         PickKey(w, IDC_FROM_LIST, "Tab");
         Click(w, IDC_DISABLE);

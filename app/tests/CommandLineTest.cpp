@@ -1,8 +1,10 @@
-// The map file named on the command line.
+// What the command line names: the map file, or a switch and its file.
 #include "CommandLine.h"
 #include "TextInTests.h"
 
 #include <gtest/gtest.h>
+
+#include <string>
 
 namespace {
 
@@ -51,6 +53,57 @@ TEST(CommandLine, NamesOneFileTrimmedOfWhiteSpaceAndOneQuoteAtEachEnd)
     };
     for (const Case& c : cases)
         EXPECT_EQ(c.expected, CommandLineFileOf(c.line)) << c.line;
+}
+
+TEST(SwitchParsing, TheFirstWordIsASwitchWhenItStartsWithSlashOrDash)
+{
+    struct Case {
+        const char* arguments;
+        SwitchCommand command;
+        const char* file;
+        bool force = false;
+    };
+    const Case cases[] = {
+        {"/apply /force a.swm", ApplySwitch, "a.swm", true},
+        {" -APPLY  -Force \"C:\\my maps\\b.swm\" ", ApplySwitch, "C:\\my maps\\b.swm", true},
+        {"/apply \"/force\"", ApplySwitch, "/force"},  // quoted: a file's name
+        {"/apply /force", WrongSwitch, ""},
+        {"/apply /force a.swm b.swm", WrongSwitch, ""},
+        {"/apply a.swm /force", WrongSwitch, ""},
+        {"/force /apply a.swm", WrongSwitch, ""},
+        {"/save /force a.swm", WrongSwitch, ""},
+        {"/apply /forced a.swm", WrongSwitch, ""},
+        {"/apply a.swm", ApplySwitch, "a.swm"},
+        {"-APPLY C:\\maps\\a.swm", ApplySwitch, "C:\\maps\\a.swm"},
+        {" \t/Save \"C:\\my maps\\b.swm\"  ", SaveSwitch, "C:\\my maps\\b.swm"},
+        {"-save x", SaveSwitch, "x"},
+        {"/?", HelpSwitch, ""},
+        {"-? ", HelpSwitch, ""},
+        {"/apply", WrongSwitch, ""},
+        {"/apply \"\"", WrongSwitch, ""},
+        {"/save a.swm b.swm", WrongSwitch, ""},
+        {"/save \"a b.swm", WrongSwitch, ""},
+        {"/save \"a\"b.swm", WrongSwitch, ""},
+        {"/? a.swm", WrongSwitch, ""},
+        {"/applyx a.swm", WrongSwitch, ""},
+        {"/help", WrongSwitch, ""},
+        {"-", WrongSwitch, ""},
+        // Not a switch: a file to load, as before.
+        {"a.swm", NoSwitch, ""},
+        {"\"/apply\" a.swm", NoSwitch, ""},
+        {"C:\\maps\\-a.swm", NoSwitch, ""},
+        {"", NoSwitch, ""},
+        {nullptr, NoSwitch, ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.arguments ? c.arguments : "(null)");
+        SwitchLine parsed = ParseSwitch(c.arguments);
+        EXPECT_EQ(c.command, parsed.command);
+        if (c.command == ApplySwitch || c.command == SaveSwitch) {
+            EXPECT_EQ(c.file, std::string(parsed.file, parsed.fileLength));
+            EXPECT_EQ(c.force, parsed.force);
+        }
+    }
 }
 
 }  // namespace

@@ -42,7 +42,7 @@ struct EditingCommands : WindowTest {
 
 TEST_F(EditingCommands, MapAddsOneRowAtItsSortedPlaceAndSelectsIt)
 {
-    MainWindow window(application);
+    MainWindow window(application.settings, application.sharedBlock);
     RunWindow(window, [&](HWND w) {
         Command(w, IDC_MAP, "Tab", "Q");
         Command(w, IDC_MAP, "Caps Lock", "Left Ctrl");
@@ -61,7 +61,7 @@ TEST_F(EditingCommands, MapAddsOneRowAtItsSortedPlaceAndSelectsIt)
 
 TEST_F(EditingCommands, MapToDisabledIsDisable)
 {
-    MainWindow window(application);
+    MainWindow window(application.settings, application.sharedBlock);
     RunWindow(window, [&](HWND w) {
         Command(w, IDC_MAP, "Caps Lock", "<Disabled>");
         Command(w, IDC_DISABLE, "Num Lock", "Q");  // Disable ignores the Map-to key
@@ -76,7 +76,7 @@ TEST_F(EditingCommands, MapToDisabledIsDisable)
 
 TEST_F(EditingCommands, MapOfAKeyToItselfRemovesItsRowWithoutAsking)
 {
-    MainWindow window(application);
+    MainWindow window(application.settings, application.sharedBlock);
     RunWindow(window, [&](HWND w) {
         Command(w, IDC_MAP, "A", "B");
         Command(w, IDC_MAP, "C", "D");
@@ -89,7 +89,7 @@ TEST_F(EditingCommands, MapOfAKeyToItselfRemovesItsRowWithoutAsking)
         EXPECT_TRUE(fake.boxes.empty());
     });
 
-    MainWindow untouched(application);
+    MainWindow untouched(application.settings, application.sharedBlock);
     RunWindow(untouched, [&](HWND w) {
         Command(w, IDC_MAP, "Q", "Q");
         EXPECT_EQ(Rows{}, MappedRows(w));
@@ -99,7 +99,7 @@ TEST_F(EditingCommands, MapOfAKeyToItselfRemovesItsRowWithoutAsking)
 
 TEST_F(EditingCommands, SwapMakesAnAdjacentPair)
 {
-    MainWindow window(application);
+    MainWindow window(application.settings, application.sharedBlock);
     RunWindow(window, [&](HWND w) {
         Command(w, IDC_MAP, "Tab", "Z");
         Command(w, IDC_SWAP, "Caps Lock", "Left Ctrl");
@@ -113,7 +113,7 @@ TEST_F(EditingCommands, SwapMakesAnAdjacentPair)
 
 TEST_F(EditingCommands, SwapWithAMappedSecondKeyRetargetsItsRow)
 {
-    MainWindow window(application);
+    MainWindow window(application.settings, application.sharedBlock);
     RunWindow(window, [&](HWND w) {
         Command(w, IDC_MAP, "B", "Z");
         Command(w, IDC_SWAP, "A", "B");
@@ -124,7 +124,7 @@ TEST_F(EditingCommands, SwapWithAMappedSecondKeyRetargetsItsRow)
 
 TEST_F(EditingCommands, UnmapOfHalfASwapLeavesItsPartnerPlain)
 {
-    MainWindow window(application);
+    MainWindow window(application.settings, application.sharedBlock);
     RunWindow(window, [&](HWND w) {
         Command(w, IDC_SWAP, "A", "B");
         PickRows(w, {0});
@@ -138,7 +138,7 @@ TEST_F(EditingCommands, UnmapOfHalfASwapLeavesItsPartnerPlain)
 
 TEST_F(EditingCommands, UnmapOfSeveralRowsAsksFirstAndNoChangesNothing)
 {
-    MainWindow window(application);
+    MainWindow window(application.settings, application.sharedBlock);
     RunWindow(window, [&](HWND w) {
         for (const char* key : {"A", "B", "C", "D", "E"})
             Command(w, IDC_DISABLE, key);
@@ -170,7 +170,7 @@ TEST_F(EditingCommands, UnmapOfSeveralRowsAsksFirstAndNoChangesNothing)
 
 TEST_F(EditingCommands, CtrlAThenUnmapEmptiesTheListAfterOneQuestion)
 {
-    MainWindow window(application);
+    MainWindow window(application.settings, application.sharedBlock);
     RunWindow(window, [&](HWND w) {
         Command(w, IDC_MAP, "A", "B");
         Command(w, IDC_MAP, "C", "D");
@@ -194,7 +194,7 @@ TEST_F(EditingCommands, CtrlAThenUnmapEmptiesTheListAfterOneQuestion)
 
 TEST_F(EditingCommands, ASwapWhoseSecondHalfCannotBeStoredKeepsTheFirstHalfDrawable)
 {
-    MainWindow window(application);
+    MainWindow window(application.settings, application.sharedBlock);
     RunWindow(window, [&](HWND w) {
         Command(w, IDC_MAP, "C", "D");
         window.dirty = 0;
@@ -214,7 +214,7 @@ TEST_F(EditingCommands, ASwapWhoseSecondHalfCannotBeStoredKeepsTheFirstHalfDrawa
 
 TEST_F(EditingCommands, RandomCommandsKeepTheListsTrue)
 {
-    MainWindow window(application);
+    MainWindow window(application.settings, application.sharedBlock);
     RunWindow(window, [&](HWND w) {
         std::mt19937 rng(4242);
         HWND from = GetDlgItem(w, IDC_FROM_LIST), to = GetDlgItem(w, IDC_TO_LIST);

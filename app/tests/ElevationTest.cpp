@@ -141,7 +141,7 @@ TEST_F(ElevationOnNT, EachExitCodeOfTheElevatedCopyCountsAsTheDirectWriteWould)
             return ProcessEndingWith(exitCode);
         };
         NoticeSeen notice;
-        MainWindow window(application);
+        MainWindow window(application.settings, application.sharedBlock);
         HWND main = nullptr;
         INT_PTR end = RunWindow(window, [&](HWND w) {
             main = w;
@@ -181,7 +181,7 @@ TEST_F(ElevationOnNT, ADeclinedPromptWritesNothingAndOKCanBePressedAgain)
         SetLastError(ERROR_CANCELLED);
         return nullptr;
     };
-    MainWindow window(application);
+    MainWindow window(application.settings, application.sharedBlock);
     NoticeSeen notice;
     INT_PTR end = RunWindow(window, [&](HWND w) {
         ChangeAndPressOK(w);
@@ -207,7 +207,7 @@ TEST_F(ElevationOnNT, ACopyThatCannotStartSaysToRunSwivelkinAsAdministrator)
         SetLastError(ERROR_FILE_NOT_FOUND);
         return nullptr;
     };
-    MainWindow window(application);
+    MainWindow window(application.settings, application.sharedBlock);
     RunWindow(window, [&](HWND w) {
         ChangeAndPressOK(w);
         EXPECT_FALSE(window.Ended());
@@ -227,7 +227,7 @@ TEST_F(ElevationOnNT, ATempFolderThatTakesNoFileStartsNoCopyAndSaysSo)
     char kept[MAX_PATH] = "";
     DWORD length = GetEnvironmentVariableA("TMP", kept, sizeof kept);
     SetEnvironmentVariableA("TMP", "C:\\no such folder");
-    MainWindow window(application);
+    MainWindow window(application.settings, application.sharedBlock);
     RunWindow(window, [&](HWND w) {
         ChangeAndPressOK(w);
         EXPECT_FALSE(window.Ended());
@@ -267,7 +267,7 @@ TEST_F(ElevationOnNT, AHandOverDuringTheElevatedCopyWaitsForOKToEnd)
         rowsAtTheBox = MappedRows(owner);
         return recordBox(owner, text, caption, type);
     };
-    MainWindow window(application);
+    MainWindow window(application.settings, application.sharedBlock);
     RunWindow(window, [&](HWND w) {
         ChangeAndPressOK(w);
         ExpectOneApplicationBox(fake, "Error opening mapping key.", w);
@@ -292,7 +292,7 @@ TEST_F(ElevationOnNT, TheRealCopyWritesTheValueAndTheNoticeFollows)
         return realSystemCalls.startElevated(start.owner, program.c_str(), start.parameters.c_str());
     };
     NoticeSeen notice;
-    MainWindow window(application);
+    MainWindow window(application.settings, application.sharedBlock);
     INT_PTR end = RunWindow(window, [&](HWND w) {
         AnswerRestartNotice(notice, false, true);
         ChangeAndPressOK(w);
@@ -313,7 +313,7 @@ TEST_F(ElevationOnNT, WithoutAFilteredTokenARefusedWriteIsReportedAsBefore)
         SCOPED_TRACE(type);
         fake.boxes.clear();
         fake.elevationType = type;
-        MainWindow window(application);
+        MainWindow window(application.settings, application.sharedBlock);
         RunWindow(window, [&](HWND w) {
             ChangeAndPressOK(w);
             EXPECT_FALSE(window.Ended());
@@ -363,7 +363,7 @@ TEST_F(ElevationOnNT, OKCarriesTheShieldOnlyWhereItsWriteWillAskForRights)
             allowOnlyReading(layoutKey);
         ShieldsSent shields;
         shields.sent().clear();
-        MainWindow window(application);
+        MainWindow window(application.settings, application.sharedBlock);
         RunWindow(window, [&](HWND) {});
         std::vector<std::pair<int, LPARAM>> expected;
         if (c.shield)
@@ -379,7 +379,7 @@ TEST_F(ShieldOn98, NeverShown)
     fake.elevationType = limited;
     ShieldsSent shields;
     shields.sent().clear();
-    MainWindow window(application);
+    MainWindow window(application.settings, application.sharedBlock);
     RunWindow(window, [&](HWND) {});
     EXPECT_TRUE(shields.sent().empty());
     EXPECT_TRUE(fake.elevatedStarts.empty());

@@ -171,7 +171,7 @@ struct RandomHandOvers : WindowTest {
 
 TEST_F(RandomHandOvers, KeepTheListsTrueAndTheLatestFileWins)
 {
-    MainWindow main(application);
+    MainWindow main(application.settings, application.sharedBlock);
     RunWindow(main, [&](HWND w) {
         for (const std::string& file : files)
             if (main.LoadMapFile(file.c_str()))

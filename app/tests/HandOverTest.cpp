@@ -4,7 +4,6 @@
 #include "MappingListHelpers.h"
 #include "ProgramCopies.h"
 #include "Registry.h"
-#include "SystemMap.h"
 #include "WindowDriver.h"
 
 #include <gtest/gtest.h>
@@ -230,7 +229,7 @@ TEST_F(HandOver, InACommandsMessageBoxWaitsForTheCommandToEnd)
 {
     fake.helpResult = FALSE;  // no help file here: the guide cannot be opened either
     fake.shellResult = reinterpret_cast<HINSTANCE>(static_cast<ULONG_PTR>(SE_ERR_NOASSOC));
-    MainWindow window(application);
+    MainWindow window(application.settings, application.sharedBlock);
     RunWindow(window, [&](HWND w) {
         DisableKeys(w, {"Num Lock"});
         const Rows before = MappedRows(w);
@@ -250,7 +249,7 @@ TEST_F(HandOver, InACommandsMessageBoxWaitsForTheCommandToEnd)
 
 TEST_F(HandOver, InTheUnmapQuestionWaitsUntilTheRowsAreRemoved)
 {
-    MainWindow window(application);
+    MainWindow window(application.settings, application.sharedBlock);
     RunWindow(window, [&](HWND w) {
         DisableKeys(w, {"A", "B", "C", "D", "E"});
         PickRows(w, {1, 2, 4});
@@ -287,7 +286,7 @@ TEST_F(HandOver, InTheNoteOrWarningOfALoadWaitsForThatLoadToEnd)
     for (const Case& c : cases) {
         SCOPED_TRACE(c.file);
         fake.boxes.clear();
-        MainWindow window(application);
+        MainWindow window(application.settings, application.sharedBlock);
         RunWindow(window, [&](HWND w) {
             HandOverInNextBox handOver(w, handed, [&](HWND box) { Press(box, RealBoxes::answer()); });
             // The first hand-over, whose load shows the box.
@@ -307,7 +306,7 @@ TEST_F(HandOver, InTheFileDialogsWaitsForTheSaveOrLoadToEnd)
     const std::string chosen = MapFile("chosen.swm", {{code("F1"), code("F2")}});
     const std::string saved = folder.File("saved.swm");
     const std::string expected = MapFile("expected.swm", {{code("Num Lock"), 0}});
-    MainWindow window(application);
+    MainWindow window(application.settings, application.sharedBlock);
     window.savePath = folder.path.c_str();
     RunWindow(window, [&](HWND w) {
         DisableKeys(w, {"Num Lock"});
@@ -338,7 +337,7 @@ TEST_F(HandOver, InTheFileDialogsWaitsForTheSaveOrLoadToEnd)
 
 TEST_F(HandOver, InTheAboutBoxWaitsForItToClose)
 {
-    MainWindow window(application);
+    MainWindow window(application.settings, application.sharedBlock);
     RunWindow(window, [&](HWND w) {
         DisableKeys(w, {"Num Lock"});
         const Rows before = MappedRows(w);
@@ -360,7 +359,7 @@ TEST_F(HandOver, InTheRestartNoticeOrQuestionIsDroppedWithTheWindow)
     const char quorvexKey[] = "System\\CurrentControlSet\\Services\\VxD\\Quorvex";
     if (!IsNT)
         fake.answers = {IDNO};
-    MainWindow window(application);
+    MainWindow window(application.settings, application.sharedBlock);
     INT_PTR end = RunWindow(window, [&](HWND w) {
         DisableKeys(w, {"Num Lock"});
         const Rows before = MappedRows(w);

@@ -383,7 +383,7 @@ struct Soak : FirstCopyWindowTest {
         const bool exists = !OneIn(random, 20);
         if (exists)
             WriteFileBytes(File(), input.bytes.data(), input.bytes.size());
-        MainWindow window(application);
+        MainWindow window(application.settings, application.sharedBlock);
         RunWindow(window, [&](HWND w) {
             LoadStartingRows(window);
             const Rows before = MappedRows(w);
@@ -429,7 +429,7 @@ struct Soak : FirstCopyWindowTest {
         const int posts = OneIn(random, 15) ? 1000 : 1 + static_cast<int>(Below(random, 3));
         const bool postFirst = OneIn(random, 3);
         report.how += ", " + std::to_string(posts) + " posts" + (postFirst ? " before the write" : "");
-        MainWindow window(application);
+        MainWindow window(application.settings, application.sharedBlock);
         RunWindow(window, [&](HWND w) {
             LoadStartingRows(window);
             const Rows before = MappedRows(w);
@@ -485,7 +485,7 @@ struct Soak : FirstCopyWindowTest {
             rows = ShownRows(stored.exists ? ReadTable(stored.type, stored.data)
                                            : std::vector<std::pair<std::uint16_t, std::uint16_t>>());
         }
-        MainWindow window(application);
+        MainWindow window(application.settings, application.sharedBlock);
         HWND opened = nullptr;
         Rows shown;
         RunScripted(window, [&](HWND w) {
@@ -522,7 +522,7 @@ struct Soak : FirstCopyWindowTest {
         const int noColor = static_cast<int>(GetPrivateProfileIntA(section, "NoColor", 0, path.c_str()));
         const bool dialog = OneIn(random, 4);
 
-        MainWindow window(application);
+        MainWindow window(application.settings, application.sharedBlock);
         window.savePath = SavePathSetting(application.settings);
         bool dialogSeen = false;
         RunWindow(window, [&](HWND w) {

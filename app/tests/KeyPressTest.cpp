@@ -68,14 +68,14 @@ Script& script()
 
 HWND KeyPressWindow() { return FindWindowA("#32770", keyPressCaption); }
 
-std::string Text(HWND window, int id)
+std::string DialogItemText(HWND window, int id)
 {
     char text[256] = "";
     GetDlgItemTextA(window, id, text, sizeof text);
     return text;
 }
 
-std::string PressedKeyText() { return Text(KeyPressWindow(), IDC_PRESSED_KEY); }
+std::string PressedKeyText() { return DialogItemText(KeyPressWindow(), IDC_PRESSED_KEY); }
 
 HWND OpenMenu()
 {
@@ -231,7 +231,7 @@ std::string MenuItemText(HWND menuWindow)
 enum class Opening { ShiftF10, ContextKey, RightClick };
 
 struct KeyPress : WindowTest {
-    MainWindow window{application};
+    MainWindow window{application.settings, application.sharedBlock};
     HWND w = nullptr;
 
     HWND List(int id) { return GetDlgItem(w, id); }
@@ -276,7 +276,7 @@ struct KeyPress : WindowTest {
             steps.push_back(Check([=] {
                 HWND dialog = KeyPressWindow();
                 EXPECT_EQ(w, GetWindow(dialog, GW_OWNER));
-                EXPECT_EQ(std::string("Press the key to select in \"") + listName + "\".", Text(dialog, IDC_KEY_PROMPT));
+                EXPECT_EQ(std::string("Press the key to select in \"") + listName + "\".", DialogItemText(dialog, IDC_KEY_PROMPT));
                 EXPECT_EQ("No key pressed yet", PressedKeyText());
                 EXPECT_FALSE(OkEnabled());
                 EXPECT_EQ(GetDlgItem(dialog, IDC_PRESSED_KEY), GetFocus());
@@ -438,7 +438,7 @@ TEST_F(KeyPress, OkSelectsTheKeyAsAClickWould)
 
 Step HoldStateIs(const char* text)
 {
-    return Until([=] { return KeyPressWindow() && Text(KeyPressWindow(), IDC_HOLD_STATE) == text; });
+    return Until([=] { return KeyPressWindow() && DialogItemText(KeyPressWindow(), IDC_HOLD_STATE) == text; });
 }
 
 TEST_F(KeyPress, HoldingEnterIsOkAndHoldingEscapeIsCancel)

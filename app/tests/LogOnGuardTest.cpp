@@ -80,7 +80,7 @@ TEST_F(GuardOnNT, AsksForEachKeyThatNoKeyWillProduceAndNoKeepsTheWindowAsItWas)
         SCOPED_TRACE(c.what);
         fake.boxes.clear();
         NoticeSeen notice;
-        MainWindow window(application);
+        MainWindow window(application.settings, application.sharedBlock);
         HWND main = nullptr;
         std::vector<std::string> rows;
         INT_PTR end = RunWindow(window, [&](HWND w) {
@@ -140,7 +140,7 @@ TEST_F(GuardOnNT, AsksNothingWhileSomeKeyStillProducesEachOfThem)
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
         NoticeSeen notice;
-        MainWindow window(application);
+        MainWindow window(application.settings, application.sharedBlock);
         EXPECT_EQ(IDOK, RunWindow(window, [&](HWND w) {
             c.change(w);
             AnswerRestartNotice(notice, false, true);
@@ -157,7 +157,7 @@ TEST_F(GuardOnNT, AsksNothingWhileSomeKeyStillProducesEachOfThem)
 TEST_F(GuardOnNT, AsksNothingWhenNothingIsWritten)
 {
     StoreScancodeMap({{code("Left Ctrl"), 0}, {code("Right Ctrl"), 0}});
-    MainWindow window(application);
+    MainWindow window(application.settings, application.sharedBlock);
     EXPECT_EQ(IDOK, RunWindow(window, [&](HWND w) { Click(w, IDOK); }));
     EXPECT_TRUE(fake.boxes.empty());
 }
@@ -169,7 +169,7 @@ struct GuardOn98 : WindowOn98 {};
 TEST_F(GuardOn98, NeverAsks)
 {
     fake.driverLoaded = true;
-    MainWindow window(application);
+    MainWindow window(application.settings, application.sharedBlock);
     EXPECT_EQ(IDOK, RunWindow(window, [&](HWND w) {
         window.mappings.setMapping(code("Left Ctrl"), 0);
         window.mappings.setMapping(code("Right Ctrl"), 0);

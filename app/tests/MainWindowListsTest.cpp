@@ -63,7 +63,7 @@ struct MainWindowLists : WindowTest {
 
 TEST_F(MainWindowLists, ColoursRowsAndKeysByKind)
 {
-    MainWindow window(application);
+    MainWindow window(application.settings, application.sharedBlock);
     RunWindow(window, [&](HWND w) {
         for (int id : {IDC_MAPPED_LIST, IDC_FROM_LIST, IDC_TO_LIST})
             EXPECT_EQ(CDRF_NOTIFYITEMDRAW, PrepaintAnswer(w, id)) << id;
@@ -103,7 +103,7 @@ TEST_F(MainWindowLists, ColoursRowsAndKeysByKind)
 TEST_F(MainWindowLists, NoColorLeavesEveryListInSystemColours)
 {
     application.settings.WriteSettingInt("NoColor", 1);
-    MainWindow window(application);
+    MainWindow window(application.settings, application.sharedBlock);
     RunWindow(window, [&](HWND w) {
         for (int id : {IDC_MAPPED_LIST, IDC_FROM_LIST, IDC_TO_LIST}) {
             EXPECT_EQ(CDRF_DODEFAULT, PrepaintAnswer(w, id));
@@ -121,7 +121,7 @@ struct ListStyles : WindowTest {};
 
 TEST_F(ListStyles, EveryListSelectsWholeRows)
 {
-    MainWindow window(application);
+    MainWindow window(application.settings, application.sharedBlock);
     RunWindow(window, [&](HWND w) {
         for (int id : {IDC_MAPPED_LIST, IDC_FROM_LIST, IDC_TO_LIST}) {
             LRESULT styles = SendMessageA(GetDlgItem(w, id), LVM_GETEXTENDEDLISTVIEWSTYLE, 0, 0);
@@ -149,7 +149,7 @@ TEST(ListViewStyles, AListThatDoesNotKnowExtendedStylesTakesNone)
 
 TEST_F(MainWindowLists, SelectingARowMovesBothKeySelections)
 {
-    MainWindow window(application);
+    MainWindow window(application.settings, application.sharedBlock);
     RunWindow(window, [&](HWND w) {
         PickRows(w, {3});
         EXPECT_EQ("Left Windows", SelectedKey(w, IDC_FROM_LIST));
@@ -173,7 +173,7 @@ TEST_F(MainWindowLists, SelectingARowMovesBothKeySelections)
 
 TEST_F(MainWindowLists, SwapFollowsTheKeyListSelections)
 {
-    MainWindow window(application);
+    MainWindow window(application.settings, application.sharedBlock);
     RunWindow(window, [&](HWND w) {
         PickKey(w, IDC_FROM_LIST, "Tab");
         PickKey(w, IDC_TO_LIST, "Tab");
@@ -190,7 +190,7 @@ TEST_F(MainWindowLists, SwapFollowsTheKeyListSelections)
 
 TEST_F(MainWindowLists, EmptySpaceClearsTheSelectionButNotTheRememberedKey)
 {
-    MainWindow window(application);
+    MainWindow window(application.settings, application.sharedBlock);
     RunWindow(window, [&](HWND w) {
         PickKey(w, IDC_FROM_LIST, "Tab");
         PickKey(w, IDC_TO_LIST, "Q");
@@ -218,7 +218,7 @@ void PressInMappedList(HWND window, WORD key, bool control)
 
 TEST_F(MainWindowLists, CtrlASelectsEveryRowAndAAloneNothing)
 {
-    MainWindow window(application);
+    MainWindow window(application.settings, application.sharedBlock);
     RunWindow(window, [&](HWND w) {
         HWND list = GetDlgItem(w, IDC_MAPPED_LIST);
         PickRows(w, {2});
@@ -233,7 +233,7 @@ TEST_F(MainWindowLists, CtrlASelectsEveryRowAndAAloneNothing)
 
 TEST_F(MainWindowLists, ColumnsNeverShrinkBelowTheirOpeningWidths)
 {
-    MainWindow window(application);
+    MainWindow window(application.settings, application.sharedBlock);
     RunWindow(window, [&](HWND w) {
         HWND list = GetDlgItem(w, IDC_MAPPED_LIST);
         auto width = [&](int column) { return ColumnWidth(list, column); };

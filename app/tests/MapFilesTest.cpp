@@ -68,7 +68,7 @@ struct MapFiles : WindowTest {
 
 TEST_F(MapFiles, SaveWritesTheRowsTargetFirst)
 {
-    MainWindow window(application);
+    MainWindow window(application.settings, application.sharedBlock);
     RunWindow(window, [&](HWND w) {
         window.SaveMapFile(File("empty.swm").c_str());
         PickKey(w, IDC_FROM_LIST, "Caps Lock");
@@ -93,7 +93,7 @@ TEST_F(MapFiles, AFailedSaveLeavesTheOldFileWhole)
 {
     const Bytes old = MapFileOf({{code("B"), code("A")}});
     WriteBytes(File("keep.swm"), old);
-    MainWindow window(application);
+    MainWindow window(application.settings, application.sharedBlock);
     RunWindow(window, [&](HWND w) {
         PickKey(w, IDC_FROM_LIST, "Caps Lock");
         PickKey(w, IDC_TO_LIST, "Left Ctrl");
@@ -115,7 +115,7 @@ TEST_F(MapFiles, AFailedSaveLeavesTheOldFileWhole)
 TEST_F(MapFiles, SaveReplacesAnExistingFileAndReportsOneItCannotCreate)
 {
     WriteBytes(File("old.swm"), MapFileOf({{code("B"), code("A")}, {code("D"), code("C")}}));
-    MainWindow window(application);
+    MainWindow window(application.settings, application.sharedBlock);
     RunWindow(window, [&](HWND) {
         window.SaveMapFile(File("old.swm").c_str());
         window.SaveMapFile(File("no such folder\\x.swm").c_str());
@@ -194,7 +194,7 @@ TEST_F(MapFiles, AReadOnlyFileIsNeitherReplacedNorMovedAside)
     WriteBytes(path, old);
     SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_READONLY);
     FileSteps steps(path);
-    MainWindow window(application);
+    MainWindow window(application.settings, application.sharedBlock);
     RunWindow(window, [&](HWND w) {
         PickKey(w, IDC_FROM_LIST, "Caps Lock");
         Click(w, IDC_DISABLE);
@@ -236,7 +236,7 @@ TEST_F(MapFiles, ARefusedStepOfASaveLeavesTheOldFileWhole)
         WriteBytes(path, old);
         fake.boxes.clear();
         FileSteps steps(path, c.failAt);
-        MainWindow window(application);
+        MainWindow window(application.settings, application.sharedBlock);
         RunWindow(window, [&](HWND w) {
             PickKey(w, IDC_FROM_LIST, "Caps Lock");
             Click(w, IDC_DISABLE);
@@ -266,7 +266,7 @@ TEST_F(MapFiles, SaveWorksInFoldersAsLongAsThePathAllows)
         ASSERT_EQ(c.first, folder.size());
         ASSERT_TRUE(CreateDirectoryA(folder.c_str(), nullptr));
         fake.boxes.clear();
-        MainWindow window(application);
+        MainWindow window(application.settings, application.sharedBlock);
         RunWindow(window, [&](HWND w) {
             PickKey(w, IDC_FROM_LIST, "Caps Lock");
             Click(w, IDC_DISABLE);
@@ -303,7 +303,7 @@ TEST_F(MapFiles, SaveToADriveRootKeepsItsTemporaryFileInTheRoot)
     char current[MAX_PATH] = "";
     GetCurrentDirectoryA(sizeof current, current);
     ASSERT_TRUE(SetCurrentDirectoryA(directory.c_str()));
-    MainWindow window(application);
+    MainWindow window(application.settings, application.sharedBlock);
     RunWindow(window, [&](HWND w) {
         PickKey(w, IDC_FROM_LIST, "Caps Lock");
         Click(w, IDC_DISABLE);
@@ -322,7 +322,7 @@ TEST_F(MapFiles, LoadReplacesTheListAndMarksItDirty)
 {
     WriteBytes(File("two.swm"), MapFileOf({{code("Left Ctrl"), code("Caps Lock")}, {0, code("Tab")}}));
     WriteBytes(File("none.swm"), MapFileOf({}, -5));
-    MainWindow window(application);
+    MainWindow window(application.settings, application.sharedBlock);
     RunWindow(window, [&](HWND w) {
         PickKey(w, IDC_FROM_LIST, "Q");
         Click(w, IDC_DISABLE);
@@ -355,7 +355,7 @@ TEST_F(MapFiles, ALongListIsSelectedAndFittedAsAShortOne)
         records.push_back({code(keys[(i * 3) % 8]), code(keys[i % 8])});
     records.push_back({code("Backslash \\|"), code("Scroll Lock")});  // the one wide row
     WriteBytes(File("long.swm"), MapFileOf(records));
-    MainWindow window(application);
+    MainWindow window(application.settings, application.sharedBlock);
     RunWindow(window, [&](HWND w) {
         HWND list = GetDlgItem(w, IDC_MAPPED_LIST);
         auto width = [&](int column) { return ColumnWidth(list, column); };
@@ -395,7 +395,7 @@ TEST_F(MapFiles, FailedLoadsSayWhyAndChangeNothing)
         {"lower.swm", "File is not a valid Swivelkin map."},
         {"missing.swm", "Unable to access\n" + File("missing.swm") + "."},
     };
-    MainWindow window(application);
+    MainWindow window(application.settings, application.sharedBlock);
     RunWindow(window, [&](HWND w) {
         PickKey(w, IDC_FROM_LIST, "Q");
         Click(w, IDC_DISABLE);
@@ -417,7 +417,7 @@ TEST_F(MapFiles, InvalidAndExtendedRecordsAreLeftOutWithOneMessageEach)
     WriteBytes(File("mixed.swm"), MapFileOf({{code("A"), 0x0056}, {code("B"), 0x0056},
                                              {code("Left Ctrl"), code("Right Ctrl")}, {code("Q"), code("Tab")}}));
     WriteBytes(File("rightctrl.swm"), MapFileOf({{code("Left Ctrl"), code("Right Ctrl")}}));
-    MainWindow window(application);
+    MainWindow window(application.settings, application.sharedBlock);
     RunWindow(window, [&](HWND w) {
         EXPECT_TRUE(window.LoadMapFile(File("mixed.swm").c_str()));
         std::vector<ShownBox> mixed = fake.boxes;
@@ -459,7 +459,7 @@ TEST_F(MapFiles, InvalidAndExtendedRecordsAreLeftOutWithOneMessageEach)
 TEST_F(MapFiles, ACommandLineFileThatFailsLeavesTheMappingsInEffect)
 {
     window_driver::StoreScancodeMap({{code("Caps Lock"), code("Left Ctrl")}});
-    MainWindow window(application);
+    MainWindow window(application.settings, application.sharedBlock);
     window.commandLineFile = File("missing.swm").c_str();
     RunWindow(window, [&](HWND w) {
         if (IsNT) {
@@ -478,7 +478,7 @@ TEST_F(MapFiles, ACommandLineFileThatFailsLeavesTheMappingsInEffect)
 TEST_F(MapFiles, ACommandLineFileIsLoadedAtOpening)
 {
     WriteBytes(File("start.swm"), MapFileOf({{code("B"), code("A")}}));
-    MainWindow window(application);
+    MainWindow window(application.settings, application.sharedBlock);
     window.commandLineFile = File("start.swm").c_str();
     RunWindow(window, [&](HWND w) {
         EXPECT_EQ(Rows{"A>B"}, MappedRows(w));
@@ -488,7 +488,7 @@ TEST_F(MapFiles, ACommandLineFileIsLoadedAtOpening)
 
 TEST_F(MapFiles, TheLoadDialogOpensInSavePath)
 {
-    MainWindow window(application);
+    MainWindow window(application.settings, application.sharedBlock);
     window.savePath = directory.c_str();
     std::string caption, filter;
     RunWindow(window, [&](HWND w) {
@@ -523,7 +523,7 @@ TEST_F(MapFiles, BothDialogsOpenWhateverSavePathHolds)
     };
     for (const std::string& savePath : savePaths) {
         SCOPED_TRACE(savePath.size());
-        MainWindow window(application);
+        MainWindow window(application.settings, application.sharedBlock);
         window.savePath = savePath.c_str();
         RunWindow(window, [&](HWND w) {
             for (const char* title : {"Load keyboard map", "Save keyboard map"}) {
@@ -543,7 +543,7 @@ TEST_F(MapFiles, BothDialogsOpenWhateverSavePathHolds)
 
 TEST_F(MapFiles, ANewFolderIsRememberedButOnlyWhenItReallyDiffers)
 {
-    MainWindow window(application);
+    MainWindow window(application.settings, application.sharedBlock);
     window.savePath = directory.c_str();
     RunWindow(window, [&](HWND) {
         std::string upper = directory;
@@ -561,7 +561,7 @@ TEST_F(MapFiles, ANewFolderIsRememberedButOnlyWhenItReallyDiffers)
 
 TEST_F(MapFiles, CancellingTheSaveDialogChangesNothing)
 {
-    MainWindow window(application);
+    MainWindow window(application.settings, application.sharedBlock);
     window.savePath = directory.c_str();
     RunWindow(window, [&](HWND w) {
         bool seen = false;
@@ -606,7 +606,7 @@ TEST_F(MapFiles, SaveAndLoadGiveTheDialogsAStructureSizeTheSystemAccepts)
     realSaveDialog = save.original;
     realOpenDialog = open.original;
     dialogSizes.clear();
-    MainWindow window(application);
+    MainWindow window(application.settings, application.sharedBlock);
     window.savePath = directory.c_str();
     RunWindow(window, [&](HWND w) {
         const std::pair<int, const char*> commands[] = {{IDC_SAVE, "Save keyboard map"}, {IDC_LOAD, "Load keyboard map"}};

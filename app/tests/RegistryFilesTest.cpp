@@ -37,7 +37,7 @@ struct RegistryFiles : WindowTest {
 // On Windows 95/98/ME too: the file is for the NT family's registry.
 TEST_F(RegistryFiles, SaveToANameEndingInRegWritesTheRegistryFile)
 {
-    MainWindow window(application);
+    MainWindow window(application.settings, application.sharedBlock);
     RunWindow(window, [&](HWND w) {
         MapCapsAndSwap(w);
         window.dirty = 0;
@@ -55,7 +55,7 @@ TEST_F(RegistryFiles, AFailedSaveLeavesTheOldRegistryFileWhole)
 {
     const std::string path = File("keep.reg");
     WriteBytes(path, narrow(capsAndSwapFile));
-    MainWindow window(application);
+    MainWindow window(application.settings, application.sharedBlock);
     RunWindow(window, [&](HWND w) {
         PickKey(w, IDC_FROM_LIST, "Tab");
         Click(w, IDC_DISABLE);
@@ -72,7 +72,7 @@ TEST_F(RegistryFiles, AFailedSaveLeavesTheOldRegistryFileWhole)
 
 TEST_F(RegistryFiles, TheSaveDialogKeepsATypedRegExtension)
 {
-    MainWindow window(application);
+    MainWindow window(application.settings, application.sharedBlock);
     window.savePath = folder.path.c_str();
     const std::string saved = File("typed.reg");
     File("typed.reg.swm");
@@ -99,7 +99,7 @@ TEST_F(RegistryFiles, LoadTakesTheMappingsOfARegeditExport)
 {
     const std::string path = File("exported.reg");
     WriteBytes(path, fixture("regedit-keyboard-layout.reg"));
-    MainWindow window(application);
+    MainWindow window(application.settings, application.sharedBlock);
     RunWindow(window, [&](HWND w) {
         PickKey(w, IDC_FROM_LIST, "Q");
         Click(w, IDC_DISABLE);
@@ -136,7 +136,7 @@ TEST_F(RegistryFiles, LoadLeavesOutCodesTheCatalogueLacksAndEmptiesTheListForADe
                                  "\n\"ScanCode Map\"=hex:00,00,00,00,00,00,00,00,03,00,00,00,1d,00,3a,00,\\\n"
                                  "  00,00,56,00,00,00,00,00\n"));
     WriteBytes(deleted, narrow("REGEDIT4\r\n\r\n" + std::string(layoutKeyLine) + "\r\n\"ScanCode Map\"=-\r\n"));
-    MainWindow window(application);
+    MainWindow window(application.settings, application.sharedBlock);
     RunWindow(window, [&](HWND w) {
         EXPECT_TRUE(window.LoadMapFile(unknown.c_str()));
         EXPECT_EQ(Rows{"Caps Lock>Left Ctrl"}, MappedRows(w));
@@ -186,7 +186,7 @@ TEST_F(RegistryFiles, ARegistryFileWithoutAValidValueIsRefusedAndChangesNothing)
     const std::string noMark = File("no mark.reg");
     Bytes exported = fixture("regedit-keyboard-layout.reg");
     WriteBytes(noMark, Bytes(exported.begin() + 2, exported.end()));
-    MainWindow window(application);
+    MainWindow window(application.settings, application.sharedBlock);
     RunWindow(window, [&](HWND w) {
         PickKey(w, IDC_FROM_LIST, "Q");
         Click(w, IDC_DISABLE);
@@ -214,7 +214,7 @@ TEST_F(RegistryFiles, ARegistryFileOnTheCommandLineIsLoadedAtOpening)
 {
     const std::string path = File("start.reg");
     WriteBytes(path, narrow(capsAndSwapFile));
-    MainWindow window(application);
+    MainWindow window(application.settings, application.sharedBlock);
     window.commandLineFile = path.c_str();
     RunWindow(window, [&](HWND w) {
         EXPECT_EQ((Rows{"Caps Lock>Left Ctrl", "Escape>F1", "F1>Escape"}), MappedRows(w));

@@ -83,7 +83,7 @@ struct OtherWindow {
 
 TEST_F(SecondCopy, WithoutAFileBringsTheFirstCopyToTheFrontAndEnds)
 {
-    MainWindow window(application);
+    MainWindow window(application.settings, application.sharedBlock);
     RunWindow(window, [&](HWND w) {
         ASSERT_EQ(w, MainWindowOf(*application.sharedBlock));
         OtherWindow other;
@@ -102,7 +102,7 @@ TEST_F(SecondCopy, WithAQuotedPathWithSpacesTheFirstCopyLoadsItAfterTheSecondHas
 {
     std::string path = folder.File("caps to ctrl.swm");
     WriteMapFile(path, {{code("Caps Lock"), code("Left Ctrl")}});
-    MainWindow window(application);
+    MainWindow window(application.settings, application.sharedBlock);
     RunWindow(window, [&](HWND w) {
         ProgramCopy second("\"" + path + "\"");
         EXPECT_EQ(0, second.ExitCode());

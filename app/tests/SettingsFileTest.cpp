@@ -99,7 +99,7 @@ struct SettingsAtOpening : WindowTest {};
 
 TEST_F(SettingsAtOpening, OpeningAndClosingTheWindowWritesNoFile)
 {
-    MainWindow window(application);
+    MainWindow window(application.settings, application.sharedBlock);
     RunWindow(window, [&](HWND) {
         EXPECT_EQ(1, window.warnRestart);
         EXPECT_EQ(0, window.noColor);
@@ -111,11 +111,28 @@ TEST_F(SettingsAtOpening, WindowReadsWarnRestartAndNoColor)
 {
     application.settings.WriteSettingInt("WarnRestart", 0);
     application.settings.WriteSettingInt("NoColor", 1);
-    MainWindow window(application);
+    MainWindow window(application.settings, application.sharedBlock);
     RunWindow(window, [&](HWND) {
         EXPECT_EQ(0, window.warnRestart);
         EXPECT_EQ(1, window.noColor);
     });
+}
+
+// The folder the file dialogs start in, on the same clean settings file.
+struct SavePath : Settings {};
+
+TEST_F(SavePath, IsTheProgramDirectoryWithoutASettingAndNothingIsWritten)
+{
+    EXPECT_EQ(ProgramDirectory(), SavePathSetting(settings));
+    EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesA(settings.settingsPath.c_str()));
+    settings.WriteSettingString("SavePath", "");
+    EXPECT_EQ(ProgramDirectory(), SavePathSetting(settings));
+}
+
+TEST_F(SavePath, IsTheSettingWhenThereIsOne)
+{
+    settings.WriteSettingString("SavePath", "C:\\my maps");
+    EXPECT_EQ("C:\\my maps", SavePathSetting(settings));
 }
 
 }  // namespace

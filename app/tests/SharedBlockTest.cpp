@@ -136,7 +136,7 @@ struct Identify : WindowTest {};
 
 TEST_F(Identify, TheMainWindowAnswersWithTheInstanceReply)
 {
-    MainWindow window(application);
+    MainWindow window(application.settings, application.sharedBlock);
     RunWindow(window, [&](HWND w) {
         EXPECT_EQ(static_cast<LRESULT>(0xBADDCABB), SendMessageA(w, WM_APP_IDENTIFY, 0, 0));
     });
@@ -145,35 +145,11 @@ TEST_F(Identify, TheMainWindowAnswersWithTheInstanceReply)
 // An elevated copy's window hears an unelevated second copy only so.
 TEST_F(Identify, TheMainWindowLetsBothMessagesThroughTheFilterOfAnElevatedCopy)
 {
-    MainWindow window(application);
+    MainWindow window(application.settings, application.sharedBlock);
     HWND main = nullptr;
     RunWindow(window, [&](HWND w) { main = w; });
     std::vector<std::pair<HWND, UINT>> expected = {{main, WM_APP_IDENTIFY}, {main, WM_APP_LOADFILE}};
     EXPECT_EQ(expected, fake.allowedMessages);
-}
-
-struct SavePath : ::testing::Test {
-    void SetUp() override
-    {
-        settings.OpenSettings();
-        DeleteFileA(settings.settingsPath.c_str());
-    }
-    void TearDown() override { DeleteFileA(settings.settingsPath.c_str()); }
-    SettingsFile settings;
-};
-
-TEST_F(SavePath, IsTheProgramDirectoryWithoutASettingAndNothingIsWritten)
-{
-    EXPECT_EQ(ProgramDirectory(), SavePathSetting(settings));
-    EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesA(settings.settingsPath.c_str()));
-    settings.WriteSettingString("SavePath", "");
-    EXPECT_EQ(ProgramDirectory(), SavePathSetting(settings));
-}
-
-TEST_F(SavePath, IsTheSettingWhenThereIsOne)
-{
-    settings.WriteSettingString("SavePath", "C:\\my maps");
-    EXPECT_EQ("C:\\my maps", SavePathSetting(settings));
 }
 
 }  // namespace

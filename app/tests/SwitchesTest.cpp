@@ -11,7 +11,6 @@
 #include "Platform.h"
 #include "ProgramCopies.h"
 #include "Registry.h"
-#include "SwitchCommands.h"
 #include "Switches.h"
 #include "resource.h"
 #include "MappingListHelpers.h"
@@ -33,57 +32,6 @@ const char layoutKey[] = "SYSTEM\\CurrentControlSet\\Control\\Keyboard Layout";
 const char quorvexKey[] = "System\\CurrentControlSet\\Services\\VxD\\Quorvex";
 const char usageLine[] =
     "Usage: Swivelkin.exe /apply [/force] FILE, Swivelkin.exe /save FILE or Swivelkin.exe /?";
-
-TEST(SwitchParsing, TheFirstWordIsASwitchWhenItStartsWithSlashOrDash)
-{
-    struct Case {
-        const char* arguments;
-        SwitchCommand command;
-        const char* file;
-        bool force = false;
-    };
-    const Case cases[] = {
-        {"/apply /force a.swm", ApplySwitch, "a.swm", true},
-        {" -APPLY  -Force \"C:\\my maps\\b.swm\" ", ApplySwitch, "C:\\my maps\\b.swm", true},
-        {"/apply \"/force\"", ApplySwitch, "/force"},  // quoted: a file's name
-        {"/apply /force", WrongSwitch, ""},
-        {"/apply /force a.swm b.swm", WrongSwitch, ""},
-        {"/apply a.swm /force", WrongSwitch, ""},
-        {"/force /apply a.swm", WrongSwitch, ""},
-        {"/save /force a.swm", WrongSwitch, ""},
-        {"/apply /forced a.swm", WrongSwitch, ""},
-        {"/apply a.swm", ApplySwitch, "a.swm"},
-        {"-APPLY C:\\maps\\a.swm", ApplySwitch, "C:\\maps\\a.swm"},
-        {" \t/Save \"C:\\my maps\\b.swm\"  ", SaveSwitch, "C:\\my maps\\b.swm"},
-        {"-save x", SaveSwitch, "x"},
-        {"/?", HelpSwitch, ""},
-        {"-? ", HelpSwitch, ""},
-        {"/apply", WrongSwitch, ""},
-        {"/apply \"\"", WrongSwitch, ""},
-        {"/save a.swm b.swm", WrongSwitch, ""},
-        {"/save \"a b.swm", WrongSwitch, ""},
-        {"/save \"a\"b.swm", WrongSwitch, ""},
-        {"/? a.swm", WrongSwitch, ""},
-        {"/applyx a.swm", WrongSwitch, ""},
-        {"/help", WrongSwitch, ""},
-        {"-", WrongSwitch, ""},
-        // Not a switch: a file to load, as before.
-        {"a.swm", NoSwitch, ""},
-        {"\"/apply\" a.swm", NoSwitch, ""},
-        {"C:\\maps\\-a.swm", NoSwitch, ""},
-        {"", NoSwitch, ""},
-        {nullptr, NoSwitch, ""},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.arguments ? c.arguments : "(null)");
-        SwitchLine parsed = ParseSwitch(c.arguments);
-        EXPECT_EQ(c.command, parsed.command);
-        if (c.command == ApplySwitch || c.command == SaveSwitch) {
-            EXPECT_EQ(c.file, std::string(parsed.file, parsed.fileLength));
-            EXPECT_EQ(c.force, parsed.force);
-        }
-    }
-}
 
 // The line a switch writes on the NT family; nothing on Windows 95/98/ME.
 std::string Line(const std::string& text) { return IsNT ? text + "\r\n" : ""; }

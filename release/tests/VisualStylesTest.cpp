@@ -145,7 +145,7 @@ TEST_F(VisualStyles, TheListsComeFromCommonControls6)
 
 TEST_F(VisualStyles, MappedRowsKeepTheirColoursAndIcons)
 {
-    MainWindow window(application);
+    MainWindow window(application.settings, application.sharedBlock);
     RunWindow(window, [&](HWND w) {
         HWND list = GetDlgItem(w, IDC_MAPPED_LIST);
         ASSERT_EQ(4, RowCount(list));
@@ -178,7 +178,7 @@ TEST_F(VisualStyles, MappedRowsKeepTheirColoursAndIcons)
 
 TEST_F(VisualStyles, KeysKeepTheirColours)
 {
-    MainWindow window(application);
+    MainWindow window(application.settings, application.sharedBlock);
     RunWindow(window, [&](HWND w) {
         const struct {
             int listId;

@@ -1,6 +1,7 @@
 // The NT store against the real registry of the test prefix.
 #include "Platform.h"
-#include "SystemMap.h"
+#include "CurrentMap.h"
+#include "ScancodeMapStore.h"
 #include "Bytes.h"
 #include "Registry.h"
 

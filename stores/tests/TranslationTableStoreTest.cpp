@@ -3,7 +3,8 @@
 // report Windows 98; writing and sending work alike on either family.
 #include "KeyboardDriver.h"
 #include "Platform.h"
-#include "SystemMap.h"
+#include "CurrentMap.h"
+#include "TranslationTableStore.h"
 #include "Bytes.h"
 #include "FakeSystem.h"
 #include "Registry.h"
