@@ -6,6 +6,7 @@
 
 #include "MapFileDisk.h"
 #include "MappingListHelpers.h"
+#include "ProgramCopies.h"
 #include "SystemCalls.h"
 
 #include <gtest/gtest.h>
@@ -20,6 +21,7 @@ using testing_keys::code;
 namespace {
 
 using Bytes = std::vector<unsigned char>;
+using program_copies::FileBytes;
 
 std::vector<std::string> FilesIn(const std::string& directory)
 {
@@ -36,20 +38,6 @@ std::vector<std::string> FilesIn(const std::string& directory)
     FindClose(search);
     std::sort(names.begin(), names.end());
     return names;
-}
-
-Bytes FileBytes(const std::string& path)
-{
-    Bytes bytes;
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
-        return bytes;
-    unsigned char buffer[512];
-    DWORD got = 0;
-    while (ReadFile(file, buffer, sizeof buffer, &got, nullptr) && got > 0)
-        bytes.insert(bytes.end(), buffer, buffer + got);
-    CloseHandle(file);
-    return bytes;
 }
 
 bool RunsOnCodePage932()
