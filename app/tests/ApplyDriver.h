@@ -33,47 +33,27 @@ struct NoticeSeen {
     std::string caption, text, box;
 };
 
-inline UINT_PTR& noticeTimer()
-{
-    static UINT_PTR timer = 0;
-    return timer;
-}
-
 // Stops waiting for a notice that did not come.
-inline void StopAnsweringRestartNotice()
-{
-    if (noticeTimer())
-        KillTimer(nullptr, noticeTimer());
-    noticeTimer() = 0;
-}
+inline void StopAnsweringRestartNotice() { window_driver::StopWaitingForWindow(); }
 
 // Answers the restart notice when it comes: ticks the box if asked, then presses OK or Escape.
 inline void AnswerRestartNotice(NoticeSeen& seen, bool tick, bool pressOK)
 {
-    static NoticeSeen* out;
-    static bool tickBox, ok;
-    out = &seen;
-    tickBox = tick;
-    ok = pressOK;
-    noticeTimer() = SetTimer(nullptr, 0, 20, [](HWND, UINT, UINT_PTR, DWORD) CALLBACK -> void {
-        HWND notice = FindRestartNotice();
-        if (!notice)
-            return;
-        StopAnsweringRestartNotice();
+    window_driver::WhenWindowAppears(FindRestartNotice, [&seen, tick, pressOK](HWND notice) {
         char text[256];
-        out->shown = true;
+        seen.shown = true;
         GetWindowTextA(notice, text, sizeof text);
-        out->caption = text;
+        seen.caption = text;
         GetDlgItemTextA(notice, IDC_DONT_SHOW_AGAIN, text, sizeof text);
-        out->box = text;
+        seen.box = text;
         for (HWND child = GetWindow(notice, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
             if (GetDlgCtrlID(child) == -1 || GetDlgCtrlID(child) == 0xFFFF) {
                 GetWindowTextA(child, text, sizeof text);
-                out->text = text;
+                seen.text = text;
             }
-        if (tickBox)
+        if (tick)
             CheckDlgButton(notice, IDC_DONT_SHOW_AGAIN, BST_CHECKED);
-        SendMessageA(notice, WM_COMMAND, ok ? IDOK : IDCANCEL, 0);
+        SendMessageA(notice, WM_COMMAND, pressOK ? IDOK : IDCANCEL, 0);
     });
 }
 

@@ -199,7 +199,7 @@ TEST_F(EditingCommands, ASwapWhoseSecondHalfCannotBeStoredKeepsTheFirstHalfDrawa
         Command(w, IDC_MAP, "C", "D");
         window.dirty = 0;
         {
-            testing_keys::LimitedGrowth growth(1);
+            testing_keys::LimitedStorage growth(1);
             Command(w, IDC_SWAP, "A", "B");
         }
         EXPECT_EQ((Rows{"C>D", "A>B"}), MappedRows(w));

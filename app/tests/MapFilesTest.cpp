@@ -2,6 +2,7 @@
 #include "WindowDriver.h"
 #include "FileDialogSize.h"
 #include "ImportPatch.h"
+#include "MapFileOf.h"
 #include "MappingListHelpers.h"
 
 #include <commdlg.h>
@@ -14,20 +15,6 @@ using Rows = std::vector<std::string>;
 namespace {
 
 Bytes Header() { return Bytes{0x0D, 'S', 'w', 'i', 'v', 'e', 'l', 'k', 'i', 'n', ' ', '2', '.', '0'}; }
-
-// A map file of (to, from) records.
-Bytes MapFileOf(std::vector<std::pair<ScanCode, ScanCode>> records, int count = -1)
-{
-    Bytes out = Header();
-    Bytes n = words({static_cast<std::uint32_t>(count < 0 ? static_cast<int>(records.size()) : count)});
-    out.insert(out.end(), n.begin(), n.end());
-    for (auto& r : records)
-        for (ScanCode c : {r.first, r.second}) {
-            out.push_back(static_cast<unsigned char>(c));
-            out.push_back(static_cast<unsigned char>(c >> 8));
-        }
-    return out;
-}
 
 std::vector<std::string> FilesIn(const std::string& directory)
 {
@@ -91,7 +78,7 @@ TEST_F(MapFiles, SaveWritesTheRowsTargetFirst)
 
 TEST_F(MapFiles, AFailedSaveLeavesTheOldFileWhole)
 {
-    const Bytes old = MapFileOf({{code("B"), code("A")}});
+    const Bytes old = MapFileOf({{code("A"), code("B")}});
     WriteBytes(File("keep.swm"), old);
     MainWindow window(application.settings, application.sharedBlock);
     RunWindow(window, [&](HWND w) {
@@ -114,7 +101,7 @@ TEST_F(MapFiles, AFailedSaveLeavesTheOldFileWhole)
 
 TEST_F(MapFiles, SaveReplacesAnExistingFileAndReportsOneItCannotCreate)
 {
-    WriteBytes(File("old.swm"), MapFileOf({{code("B"), code("A")}, {code("D"), code("C")}}));
+    WriteBytes(File("old.swm"), MapFileOf({{code("A"), code("B")}, {code("C"), code("D")}}));
     MainWindow window(application.settings, application.sharedBlock);
     RunWindow(window, [&](HWND) {
         window.SaveMapFile(File("old.swm").c_str());
@@ -189,7 +176,7 @@ struct FileSteps {
 // would move it aside first.
 TEST_F(MapFiles, AReadOnlyFileIsNeitherReplacedNorMovedAside)
 {
-    const Bytes old = MapFileOf({{code("B"), code("A")}});
+    const Bytes old = MapFileOf({{code("A"), code("B")}});
     const std::string path = File("read-only.swm");
     WriteBytes(path, old);
     SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_READONLY);
@@ -229,7 +216,7 @@ TEST_F(MapFiles, ARefusedStepOfASaveLeavesTheOldFileWhole)
         {3, {"delete A", "move target to A", "move B to target", "delete A", "move target to B", "move A to target",
              "delete B"}},
     };
-    const Bytes old = MapFileOf({{code("B"), code("A")}});
+    const Bytes old = MapFileOf({{code("A"), code("B")}});
     const std::string path = File("kept.swm");
     for (const Case& c : IsNT ? nt : win98) {
         SCOPED_TRACE("refused call " + std::to_string(c.failAt));
@@ -245,7 +232,7 @@ TEST_F(MapFiles, ARefusedStepOfASaveLeavesTheOldFileWhole)
         EXPECT_EQ(c.calls, steps.calls);
         EXPECT_EQ(std::vector<std::string>{"kept.swm"}, FilesIn(directory));
         if (c.failAt < 0) {
-            EXPECT_EQ(MapFileOf({{0, code("Caps Lock")}}), FileBytes(path));
+            EXPECT_EQ(MapFileOf({{code("Caps Lock"), 0}}), FileBytes(path));
             EXPECT_TRUE(fake.boxes.empty());
         } else {
             EXPECT_EQ(old, FileBytes(path));
@@ -271,12 +258,12 @@ TEST_F(MapFiles, SaveWorksInFoldersAsLongAsThePathAllows)
             PickKey(w, IDC_FROM_LIST, "Caps Lock");
             Click(w, IDC_DISABLE);
             window.SaveMapFile(path.c_str());
-            EXPECT_EQ(MapFileOf({{0, code("Caps Lock")}}), FileBytes(path));
+            EXPECT_EQ(MapFileOf({{code("Caps Lock"), 0}}), FileBytes(path));
             PickKey(w, IDC_FROM_LIST, "Tab");
             Click(w, IDC_DISABLE);
             window.SaveMapFile(path.c_str());
         });
-        EXPECT_EQ(MapFileOf({{0, code("Caps Lock")}, {0, code("Tab")}}), FileBytes(path));
+        EXPECT_EQ(MapFileOf({{code("Caps Lock"), 0}, {code("Tab"), 0}}), FileBytes(path));
         EXPECT_EQ(std::vector<std::string>{c.second}, FilesIn(folder));
         EXPECT_TRUE(fake.boxes.empty());
         DeleteFileA(path.c_str());
@@ -310,7 +297,7 @@ TEST_F(MapFiles, SaveToADriveRootKeepsItsTemporaryFileInTheRoot)
         window.SaveMapFile(path.c_str());
     });
     SetCurrentDirectoryA(current);
-    EXPECT_EQ(MapFileOf({{0, code("Caps Lock")}}), FileBytes(path));
+    EXPECT_EQ(MapFileOf({{code("Caps Lock"), 0}}), FileBytes(path));
     DeleteFileA(path.c_str());
     EXPECT_EQ(rootBefore.size() + 1, whileWriting.root.size());
     EXPECT_TRUE(whileWriting.current.empty());
@@ -320,7 +307,7 @@ TEST_F(MapFiles, SaveToADriveRootKeepsItsTemporaryFileInTheRoot)
 
 TEST_F(MapFiles, LoadReplacesTheListAndMarksItDirty)
 {
-    WriteBytes(File("two.swm"), MapFileOf({{code("Left Ctrl"), code("Caps Lock")}, {0, code("Tab")}}));
+    WriteBytes(File("two.swm"), MapFileOf({{code("Caps Lock"), code("Left Ctrl")}, {code("Tab"), 0}}));
     WriteBytes(File("none.swm"), MapFileOf({}, -5));
     MainWindow window(application.settings, application.sharedBlock);
     RunWindow(window, [&](HWND w) {
@@ -352,8 +339,8 @@ TEST_F(MapFiles, ALongListIsSelectedAndFittedAsAShortOne)
     std::vector<std::pair<ScanCode, ScanCode>> records;
     const char* keys[] = {"A", "B", "C", "D", "E", "F", "G", "H"};
     for (int i = 0; i < 1500; ++i)
-        records.push_back({code(keys[(i * 3) % 8]), code(keys[i % 8])});
-    records.push_back({code("Backslash \\|"), code("Scroll Lock")});  // the one wide row
+        records.push_back({code(keys[i % 8]), code(keys[(i * 3) % 8])});
+    records.push_back({code("Scroll Lock"), code("Backslash \\|")});  // the one wide row
     WriteBytes(File("long.swm"), MapFileOf(records));
     MainWindow window(application.settings, application.sharedBlock);
     RunWindow(window, [&](HWND w) {
@@ -383,8 +370,8 @@ TEST_F(MapFiles, ALongListIsSelectedAndFittedAsAShortOne)
 
 TEST_F(MapFiles, FailedLoadsSayWhyAndChangeNothing)
 {
-    WriteBytes(File("short.swm"), MapFileOf({{code("B"), code("A")}, {code("D"), code("C")}}, 3));
-    Bytes lower = MapFileOf({{code("B"), code("A")}});
+    WriteBytes(File("short.swm"), MapFileOf({{code("A"), code("B")}, {code("C"), code("D")}}, 3));
+    Bytes lower = MapFileOf({{code("A"), code("B")}});
     lower[1] = 's';
     WriteBytes(File("lower.swm"), lower);
     struct Case {
@@ -414,9 +401,9 @@ TEST_F(MapFiles, FailedLoadsSayWhyAndChangeNothing)
 TEST_F(MapFiles, InvalidAndExtendedRecordsAreLeftOutWithOneMessageEach)
 {
     // Two unknown sources in a row, one extended key, one good record.
-    WriteBytes(File("mixed.swm"), MapFileOf({{code("A"), 0x0056}, {code("B"), 0x0056},
-                                             {code("Left Ctrl"), code("Right Ctrl")}, {code("Q"), code("Tab")}}));
-    WriteBytes(File("rightctrl.swm"), MapFileOf({{code("Left Ctrl"), code("Right Ctrl")}}));
+    WriteBytes(File("mixed.swm"), MapFileOf({{0x0056, code("A")}, {0x0056, code("B")},
+                                             {code("Right Ctrl"), code("Left Ctrl")}, {code("Tab"), code("Q")}}));
+    WriteBytes(File("rightctrl.swm"), MapFileOf({{code("Right Ctrl"), code("Left Ctrl")}}));
     MainWindow window(application.settings, application.sharedBlock);
     RunWindow(window, [&](HWND w) {
         EXPECT_TRUE(window.LoadMapFile(File("mixed.swm").c_str()));
@@ -477,7 +464,7 @@ TEST_F(MapFiles, ACommandLineFileThatFailsLeavesTheMappingsInEffect)
 
 TEST_F(MapFiles, ACommandLineFileIsLoadedAtOpening)
 {
-    WriteBytes(File("start.swm"), MapFileOf({{code("B"), code("A")}}));
+    WriteBytes(File("start.swm"), MapFileOf({{code("A"), code("B")}}));
     MainWindow window(application.settings, application.sharedBlock);
     window.commandLineFile = File("start.swm").c_str();
     RunWindow(window, [&](HWND w) {

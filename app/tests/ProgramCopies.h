@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "KeyCatalogue.h"
+#include "MapFileOf.h"
 #include "SettingsFile.h"
 #include "SharedInstanceBlock.h"
 #include "TextInTests.h"
@@ -202,17 +203,7 @@ inline std::vector<unsigned char> FileBytes(const std::string& path)
 // A map file of these (from, to) mappings, written as Save writes it.
 inline void WriteMapFile(const std::string& path, const std::vector<std::pair<ScanCode, ScanCode>>& mappings)
 {
-    std::string bytes = "\x0DSwivelkin 2.0";
-    auto put16 = [&](unsigned v) {
-        bytes += static_cast<char>(v & 0xFF);
-        bytes += static_cast<char>(v >> 8 & 0xFF);
-    };
-    put16(static_cast<unsigned>(mappings.size()));
-    put16(0);
-    for (auto& m : mappings) {
-        put16(m.second);
-        put16(m.first);
-    }
+    Bytes bytes = MapFileOf(mappings);
     WriteFileBytes(path, bytes.data(), bytes.size());
 }
 

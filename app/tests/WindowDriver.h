@@ -229,23 +229,47 @@ inline void PressCtrlA(HWND list)
     SetKeyboardState(keys);
 }
 
-// Waits in the modal loop of a dialog for a window with this title, then acts on it.
-inline void WhenWindowAppears(const char* title, std::function<void(HWND)> act)
+inline UINT_PTR& waitingTimer()
 {
+    static UINT_PTR timer = 0;
+    return timer;
+}
+
+// Stops waiting for a window that did not come.
+inline void StopWaitingForWindow()
+{
+    if (waitingTimer())
+        KillTimer(nullptr, waitingTimer());
+    waitingTimer() = 0;
+}
+
+// Waits in the modal loop of a dialog for the window that `find` finds, then acts on it once;
+// gives up after ten seconds. One wait at a time: a new one replaces the one before.
+inline void WhenWindowAppears(std::function<HWND()> find, std::function<void(HWND)> act)
+{
+    static std::function<HWND()> finder;
     static std::function<void(HWND)> pending;
-    static std::string wanted;
     static int triesLeft;
+    StopWaitingForWindow();
+    finder = std::move(find);
     pending = std::move(act);
-    wanted = title;
-    triesLeft = 200;
-    SetTimer(nullptr, 0, 50, [](HWND, UINT, UINT_PTR id, DWORD) CALLBACK -> void {
-        HWND found = FindWindowA("#32770", wanted.c_str());
+    triesLeft = 500;
+    waitingTimer() = SetTimer(nullptr, 0, 20, [](HWND, UINT, UINT_PTR, DWORD) CALLBACK -> void {
+        HWND found = finder();
         if (!found && --triesLeft > 0)
             return;
-        KillTimer(nullptr, id);
+        StopWaitingForWindow();
+        auto act = std::move(pending);
         if (found)
-            pending(found);
+            act(found);
     });
+}
+
+// Waits in the modal loop of a dialog for a dialog with this title, then acts on it.
+inline void WhenWindowAppears(const char* title, std::function<void(HWND)> act)
+{
+    std::string wanted = title;
+    WhenWindowAppears([wanted] { return FindWindowA("#32770", wanted.c_str()); }, std::move(act));
 }
 
 // A file's bytes, whole; none when it cannot be read.

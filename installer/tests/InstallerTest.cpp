@@ -11,6 +11,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "MapFileOf.h"
 #include "resource.h"
 
 using namespace installation;
@@ -104,23 +105,6 @@ HANDLE Open(const std::string& file)
     if (!ShellExecuteExA(&open))
         return nullptr;
     return open.hProcess;
-}
-
-// A map file of these (from, to) mappings, as Save writes it.
-std::string MapFileOf(const std::vector<std::pair<unsigned, unsigned>>& mappings)
-{
-    std::string bytes = "\x0DSwivelkin 2.0";
-    auto put16 = [&](unsigned v) {
-        bytes += static_cast<char>(v & 0xFF);
-        bytes += static_cast<char>(v >> 8 & 0xFF);
-    };
-    put16(static_cast<unsigned>(mappings.size()));
-    put16(0);
-    for (auto& m : mappings) {
-        put16(m.second);
-        put16(m.first);
-    }
-    return bytes;
 }
 
 TEST_F(Installer, PutsBothProgramsTheShortcutTheFileTypeAndTheUninstallEntryInPlace)
@@ -251,7 +235,8 @@ TEST_F(Installer, ADoubleClickedMapFileOpensInTheSwivelkinStartedFromTheStartMen
     DeleteRegistryValue(HKEY_LOCAL_MACHINE, layoutKey, "ScanCode Map");
     std::string folder = TempFolder();
     std::string mapFile = folder + "\\caps to ctrl.swm";
-    WriteFileBytes(mapFile, MapFileOf({{0x3A, 0x1D}}));  // Caps Lock produces Left Ctrl
+    Bytes capsToCtrl = MapFileOf({{0x3A, 0x1D}});  // Caps Lock produces Left Ctrl
+    WriteFileBytes(mapFile, std::string(capsToCtrl.begin(), capsToCtrl.end()));
 
     HANDLE started = Open(StartMenuShortcut());
     if (started)

@@ -3,6 +3,8 @@
 
 #include "MappingList.h"
 
+#include <climits>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <stdexcept>
@@ -49,19 +51,28 @@ inline std::vector<std::string> describe(const MappingList& list)
     return out;
 }
 
-// While it lives, the mapping list's storage may grow only `growths` more times; releasing
-// always works. Shrinking counts as growing, as the list asks for either the same way.
-class LimitedGrowth {
+// While it lives, the mapping list's storage may grow only `growths` more times, and never
+// to more than `largest` bytes; it counts the requests. Releasing always works. Shrinking
+// counts as growing, as the list asks for either the same way.
+class LimitedStorage {
 public:
-    explicit LimitedGrowth(int growths) : saved_(MappingList::resizeStorage)
+    static constexpr int anyNumber = INT_MAX;
+    explicit LimitedStorage(int growths, std::size_t largest = SIZE_MAX) : saved_(MappingList::resizeStorage)
     {
         left() = growths;
+        limit() = largest;
+        requests() = 0;
         MappingList::resizeStorage = resize;
     }
-    ~LimitedGrowth() { MappingList::resizeStorage = saved_; }
-    LimitedGrowth(const LimitedGrowth&) = delete;
-    LimitedGrowth& operator=(const LimitedGrowth&) = delete;
+    ~LimitedStorage() { MappingList::resizeStorage = saved_; }
+    LimitedStorage(const LimitedStorage&) = delete;
+    LimitedStorage& operator=(const LimitedStorage&) = delete;
     static void allow(int growths) { left() = growths; }
+    static int& requests()
+    {
+        static int n;
+        return n;
+    }
 
 private:
     static int& left()
@@ -69,15 +80,21 @@ private:
         static int growths;
         return growths;
     }
+    static std::size_t& limit()
+    {
+        static std::size_t bytes;
+        return bytes;
+    }
     static void* resize(void* block, std::size_t bytes)
     {
         if (bytes == 0) {
             std::free(block);
             return nullptr;
         }
+        ++requests();
         if (left()-- <= 0)
             return nullptr;
-        return std::realloc(block, bytes);
+        return bytes > limit() ? nullptr : std::realloc(block, bytes);
     }
     MappingList::ResizeFunction saved_;
 };

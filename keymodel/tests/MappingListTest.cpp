@@ -220,7 +220,7 @@ TEST(MappingListEdit, AppendedRowHasADefinedKindBeforeNormalise)
 TEST(FailingStorage, AppendAndSetMappingReportAFullListAndChangeNothing)
 {
     MappingList list;
-    LimitedGrowth growth(1);
+    LimitedStorage growth(1);
     EXPECT_EQ(0, list.append(code("A"), code("B")));
     EXPECT_EQ(-1, list.append(code("C"), code("D")));
     EXPECT_EQ(-1, list.setMapping(code("C"), code("D")));
@@ -228,40 +228,9 @@ TEST(FailingStorage, AppendAndSetMappingReportAFullListAndChangeNothing)
     EXPECT_EQ((Rows{"A>E:0"}), describe(list));
 }
 
-// Counts the storage requests and refuses those above a size.
-struct CountingStorage {
-    static int& requests()
-    {
-        static int n;
-        return n;
-    }
-    static std::size_t& limit()
-    {
-        static std::size_t bytes;
-        return bytes;
-    }
-    static void* resize(void* block, std::size_t bytes)
-    {
-        if (bytes == 0) {
-            std::free(block);
-            return nullptr;
-        }
-        ++requests();
-        return bytes > limit() ? nullptr : std::realloc(block, bytes);
-    }
-    explicit CountingStorage(std::size_t bytes) : saved(MappingList::resizeStorage)
-    {
-        requests() = 0;
-        limit() = bytes;
-        MappingList::resizeStorage = resize;
-    }
-    ~CountingStorage() { MappingList::resizeStorage = saved; }
-    MappingList::ResizeFunction saved;
-};
-
 TEST(GrowingStorage, ManyAppendsAskForStorageOnlyAFewTimes)
 {
-    CountingStorage storage(SIZE_MAX);
+    LimitedStorage storage(LimitedStorage::anyNumber);
     MappingList list;
     for (int i = 0; i < 100000; ++i)
         list.append(code("A"), i % 2 ? code("B") : 0);
@@ -273,7 +242,7 @@ TEST(GrowingStorage, ManyAppendsAskForStorageOnlyAFewTimes)
 
 TEST(GrowingStorage, WhenDoublingFailsOneMoreRowStillFitsAndThenTheListIsFull)
 {
-    CountingStorage storage(5 * sizeof(KeyMapping));
+    LimitedStorage storage(LimitedStorage::anyNumber, 5 * sizeof(KeyMapping));
     MappingList list;
     for (int i = 0; i < 5; ++i)
         EXPECT_EQ(i, list.append(code("A"), code("B")));  // the fifth only after 8 rows were refused
@@ -289,12 +258,12 @@ TEST(FailingStorage, NormaliseWithoutScratchSpaceGivesTheSameResult)
     const std::vector<Row> rows = {{"Caps Lock", "Left Ctrl"}, {"Escape", "F1"},
                                    {"Left Ctrl", "Caps Lock"}, {"A", "B"}, {"B", "A"},
                                    {"B", "A"}, {"X", "Y"}, {"Y", "Z"}, {"Z", "X"}};
-    LimitedGrowth growth(1000);
+    LimitedStorage growth(1000);
     MappingList withScratch, without;
     fill(withScratch, rows);
     fill(without, rows);
     withScratch.normalise();
-    LimitedGrowth::allow(0);
+    LimitedStorage::allow(0);
     without.normalise();
     EXPECT_EQ(describe(withScratch), describe(without));
 }
